@@ -17,9 +17,9 @@ build: deps $(BUILD)/build.ninja
 run: build
 	@if [ -z "$$DISPLAY" ]; then \
 	  echo "No display (\$$DISPLAY is not set): 'make demo' runs the bar on a virtual screen and saves a screenshot."; \
-	  exit 1; \
+	else \
+	  $(BUILD)/bin/quillbar; \
 	fi
-	$(BUILD)/bin/quillbar
 
 demo: build
 	scripts/demo.sh $(BUILD) $(BUILD)/demo.png

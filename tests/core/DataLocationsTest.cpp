@@ -94,3 +94,23 @@ TEST_F(Migration, PortableUseNeverMigrates)
 
 } // namespace
 } // namespace qb
+
+namespace qb {
+namespace {
+
+TEST(DataLocations, BesideFoldersAreFoundBesideTheProgramThenInShare)
+{
+    test::TempDataDir root;
+    root.Write(QStringLiteral("bin/quillbar"), "#!");
+    root.Write(QStringLiteral("share/quillbar/Lang/English.lng"), "");
+    const QString installed = ChooseLocations(root.FilePath(QStringLiteral("bin/quillbar")), root.FilePath(QStringLiteral("u"))).BesideDir;
+    EXPECT_EQ(installed, root.Path() + QStringLiteral("share/quillbar/"));
+
+    root.Write(QStringLiteral("bin/Lang/English.lng"), "");
+    const TDataLocations portable = ChooseLocations(root.FilePath(QStringLiteral("bin/quillbar")), root.FilePath(QStringLiteral("u")));
+    EXPECT_EQ(portable.BesideDir, root.Path() + QStringLiteral("bin/"));
+    EXPECT_EQ(portable.SoundsDir, root.Path() + QStringLiteral("bin/Sounds/"));
+}
+
+} // namespace
+} // namespace qb
