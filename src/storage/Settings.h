@@ -103,6 +103,9 @@ struct TSettings {
     // Clippings, DisplayLeft, DisplayUp, DisplayRight, DisplayDown. The shortcut texts as read
     // (or their defaults); which of them are registered is the hot-key registry's business.
     std::array<QString, KHotKeyCount> HotKeys;
+    // The shortcuts that are registered (QKeyCombination::toCombined()), 0 where none; only
+    // these are written back.
+    std::array<int, KHotKeyCount> HotKeyCodes = {};
 
     // [Sounds]
     QString Chevron = QStringLiteral("LTING");
@@ -112,6 +115,8 @@ struct TSettings {
     QString SlideIn = QStringLiteral("GLICK");
     QString BtnUp = QStringLiteral("CLICK");
     QString TimeIsUp = QStringLiteral("LTING");
+
+    friend bool operator==(const TSettings&, const TSettings&) = default;
 };
 
 } // namespace qb
