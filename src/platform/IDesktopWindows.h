@@ -23,6 +23,8 @@ public:
     virtual TWindowId ActiveWindow() const = 0;
     virtual QList<TTopLevelWindow> TopLevelWindows() const = 0;
     virtual bool IsWindow(TWindowId id) const = 0;
+    // True for the window that draws the desktop background and its icons.
+    virtual bool IsDesktop(TWindowId id) const = 0;
     // The outer rectangle of a window in screen pixels.
     virtual QRect WindowRect(TWindowId id) const = 0;
     virtual bool IsMaximised(TWindowId id) const = 0;

@@ -23,6 +23,8 @@ public:
     virtual bool MoveToTrash(const QString& path) = 0;
     // Shows the desktop (hides every window) or restores the windows.
     virtual void ShowDesktop(bool show) = 0;
+    // Whether the desktop is being shown (after ShowDesktop(true) or the desktop's own command).
+    virtual bool IsDesktopShown() const = 0;
 };
 
 } // namespace qb

@@ -24,6 +24,7 @@ public:
         return list;
     }
     bool IsWindow(TWindowId id) const override { return Find(id) != nullptr; }
+    bool IsDesktop(TWindowId id) const override { return id != 0 && id == Desktop; }
     QRect WindowRect(TWindowId id) const override
     {
         const TWindow* w = Find(id);
@@ -58,6 +59,7 @@ public:
 
     QList<TWindow> Windows;
     TWindowId Active = 0;
+    TWindowId Desktop = 0;
     // "Hide 3", "MoveResize 3" ...
     QStringList Calls;
 

@@ -25,6 +25,7 @@ public:
         return true;
     }
     void ShowDesktop(bool show) override { DesktopShown << show; }
+    bool IsDesktopShown() const override { return !DesktopShown.isEmpty() && DesktopShown.last(); }
 
     QList<TOpenCall> Opened;
     QStringList Trashed;
