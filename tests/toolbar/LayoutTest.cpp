@@ -1,26 +1,13 @@
 #include "toolbar/Layout.h"
 
+#include "GeometryPrinters.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
 #include <limits>
-#include <ostream>
 #include <vector>
-
-// Readable failure messages for the geometry types.
-void PrintTo(const QRect& r, std::ostream* os)
-{
-    *os << "QRect(" << r.x() << ", " << r.y() << ", " << r.width() << " x " << r.height() << ")";
-}
-void PrintTo(const QSize& s, std::ostream* os)
-{
-    *os << s.width() << " x " << s.height();
-}
-void PrintTo(const QPoint& p, std::ostream* os)
-{
-    *os << "(" << p.x() << ", " << p.y() << ")";
-}
 
 namespace qb
 {
