@@ -98,6 +98,8 @@ void TLookup3::Feed(QByteArrayView bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     size_t n = static_cast<size_t>(bytes.size());
+    if (n == 0)
+        return;
     FFed += n;
     if (FPendingSize > 0 || n <= 12) {
         const size_t take = std::min(n, 12 - FPendingSize);
