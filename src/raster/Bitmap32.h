@@ -164,6 +164,41 @@ public:
     const TFont& Font() const { return FFont; }
     void SetFont(const TFont& font) { FFont = font; }
 
+    // Drawing from another bitmap. The *source's* draw mode, combine mode, master alpha and
+    // resampler decide how its pixels land here (Opaque copies them, master alpha included in
+    // neither). Areas outside either bitmap are clipped away.
+    void Draw(int dstX, int dstY, const TBitmap32& src);
+    void Draw(int dstX, int dstY, const QRect& srcRect, const TBitmap32& src);
+    // Stretches `srcRect` onto `dstRect` when their sizes differ. Destination pixels whose
+    // centre maps outside the source picture stay untouched.
+    void Draw(const QRect& dstRect, const QRect& srcRect, const TBitmap32& src);
+    void DrawTo(TBitmap32& dst, int dstX, int dstY) const { dst.Draw(dstX, dstY, *this); }
+    void DrawTo(TBitmap32& dst, const QRect& dstRect) const { dst.Draw(dstRect, BoundsRect(), *this); }
+    void DrawTo(TBitmap32& dst, const QRect& dstRect, const QRect& srcRect) const
+    {
+        dst.Draw(dstRect, srcRect, *this);
+    }
+
+    // Mirror left-right / top-bottom; rotations are clockwise and swap width and height for
+    // 90 and 270.
+    void FlipHorz();
+    void FlipVert();
+    void Rotate90();
+    void Rotate180();
+    void Rotate270();
+
+    // Replace the pixels of a clipped area: a rectangle, or a one-pixel line whose end points
+    // are both included.
+    void FillRect(const QRect& rect, TColor32 c);
+    void HorzLine(int x1, int y, int x2, TColor32 c);
+    void VertLine(int x, int y1, int y2, TColor32 c);
+
+    // Anti-aliased text in Font(), its cell's top-left corner at (x, y), painted over the pixels.
+    void RenderText(int x, int y, const QString& text, TColor32 colour);
+    QSize TextExtent(const QString& text) const;
+    int TextWidth(const QString& text) const { return TextExtent(text).width(); }
+    int TextHeight(const QString& text) const { return TextExtent(text).height(); }
+
     // Exchanges sizes and pixels only; each bitmap keeps its drawing attributes and font.
     void SwapPixels(TBitmap32& other) noexcept;
 

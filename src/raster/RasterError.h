@@ -15,4 +15,11 @@ public:
     }
 };
 
+// Raised when a picture file cannot be read or written.
+class EImageFile : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
 } // namespace qb
