@@ -10,6 +10,10 @@ if(QUILLBAR_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(QUILLBAR_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+endif()
+
 # quillbar_target(<target>): warnings and the source root as include path.
 function(quillbar_target target)
   target_compile_options(${target} PRIVATE ${QUILLBAR_WARNINGS})
