@@ -1,0 +1,460 @@
+#include "core/Quillbar.h"
+
+#include "core/Autostart.h"
+#include "platform/IClock.h"
+#include "platform/IDisplay.h"
+#include "platform/IHotKeys.h"
+#include "platform/IInput.h"
+#include "platform/ISession.h"
+#include "raster/Round.h"
+#include "storage/SettingsAccess.h"
+#include "toolbar/Fade.h"
+#include "toolbar/Monitors.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QToolTip>
+
+#include <exception>
+
+namespace qb {
+
+namespace {
+
+constexpr int KFadeInMs = 750;
+constexpr int KFadeOutMs = 500;
+// Frames of the fades and of other animations run at about 60 per second.
+constexpr int KAnimationTickMs = 16;
+// A Ctrl-drag must travel this far (screen pixels) before it moves the window.
+constexpr int KMoveThreshold = 31;
+
+TColor32 PaletteColour(QPalette::ColorRole role)
+{
+    return QApplication::palette().color(QPalette::Active, role).rgba();
+}
+
+} // namespace
+
+TQuillbar1::TQuillbar1(const TBarServices& services, TProgramFile program)
+    : FServices(services)
+    , FProgram(std::move(program))
+{
+    FFadeTimer.setInterval(KAnimationTickMs);
+    connect(&FFadeTimer, &QTimer::timeout, this, &TQuillbar1::FadeTick);
+    FTimer1.setInterval(200);
+    FTimer2.setInterval(50);
+    FTimer3.setInterval(1000);
+    connect(&FServices.Session, &ISession::EndRequested, this, &TQuillbar1::Close);
+}
+
+TQuillbar1::~TQuillbar1() = default;
+
+void TQuillbar1::FormCreate()
+{
+    // Data locations: the program's folder for portable use, otherwise the user's data folder
+    // (filled from the program's folder on a first run). It becomes the current folder.
+    FLoc = ChooseLocations(FProgram.ExeFile, FProgram.UserDataDir, FProgram.SystemFolders);
+    MigrateFirstRun(FLoc);
+    QDir::setCurrent(FLoc.DataDir);
+
+    FWindow = std::make_unique<TBarWindow>(*this);
+    FWindow->setWindowTitle(FLoc.BareName);
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        FLayout.SetDpiScale(DpiScaleFromDpi(screen->logicalDotsPerInch()));
+
+    // The settings store.
+    FIni = std::make_unique<TMiniIni>();
+    try {
+        FIni->Parse(FLoc.DataDir + FLoc.IniName);
+    } catch (const std::exception& error) {
+        qWarning("Settings file unreadable, defaults are used: %s", error.what());
+    }
+    FCues = std::make_unique<TSoundCues>(FServices.Sound, FSettings, FLoc);
+
+    FAutostartOn = CopyLinkToAutostart(false, false, FProgram.ExeFile, FLoc.BareName);
+    BuildMenu();
+
+    LoadAll();
+    NewSize();
+    if (FSettings.SkinName != QLatin1String("None"))
+        LoadSkin();
+    LoadLanguage();
+
+    FState.Modified = false;
+    DrawBank();
+
+    OpenUdp();
+    TryFritzConnect();
+    if (FSettings.CheckForUpdates)
+        StartUpdateCheck();
+    RegisterDropTarget();
+}
+
+void TQuillbar1::Show()
+{
+    MakeTrans(FSettings.FadeIn ? 0 : FSettings.Opacity);
+    FWindow->show();
+    // The first activation runs once the window is on the screen, from the event loop.
+    QTimer::singleShot(0, this, &TQuillbar1::FormActivate);
+}
+
+void TQuillbar1::FormActivate()
+{
+    if (FActivated || FState.Closing)
+        return;
+    FActivated = true;
+    if (FSettings.FadeIn) {
+        FTimer1.stop();
+        FTimer2.stop();
+        FFade = TFade::In;
+        FFadeEnd = FServices.Clock.TickCount() + KFadeInMs;
+        FadeTick();
+        FFadeTimer.start();
+        FWindow->raise();
+    } else {
+        MakeTrans(FSettings.Opacity);
+    }
+    FTimer3.start();
+    FState.Modified = false;
+    FCues->DoClick(QStringLiteral("LTING"));
+    FLayout.FindDockedEdges(FWindow->geometry());
+}
+
+void TQuillbar1::FadeTick()
+{
+    const qint64 remaining = FFadeEnd - FServices.Clock.TickCount();
+    if (FFade == TFade::In) {
+        MakeTrans(FadeInAlpha(FSettings.Opacity, remaining, KFadeInMs));
+    } else if (FFade == TFade::Out) {
+        MakeTrans(FadeOutAlpha(FSettings.Opacity, remaining, KFadeOutMs));
+    }
+    if (remaining > 0)
+        return;
+    FFadeTimer.stop();
+    const TFade ended = FFade;
+    FFade = TFade::None;
+    if (ended == TFade::In) {
+        MakeTrans(FSettings.Opacity);
+    } else if (ended == TFade::Out) {
+        FWindow->hide();
+        CloseToolWindows();
+        CloseNetwork();
+        for (int id = 0; id < KHotKeyCount; ++id)
+            FServices.HotKeys.Unregister(id);
+        FServices.Sound.StopAll();
+        FFinished = true;
+        Q_EMIT Finished();
+    }
+}
+
+void TQuillbar1::LoadAll()
+{
+    SettingsAccess(QStringLiteral("Read"));
+    const int count = FSettings.Rows * FSettings.Cols * FSettings.Banks;
+
+    FIcons.Clear();
+    try {
+        FIcons.ReadMaps(FLoc.DataDir + KBitmapsStream);
+    } catch (const std::exception& error) {
+        // A missing store is normal on a first start; a damaged one keeps what could be read.
+        if (QFileInfo::exists(FLoc.DataDir + KBitmapsStream))
+            qWarning("Icon store partly unreadable: %s", error.what());
+    }
+    FIcons.TopUp(count);
+    FIcons.PrepareForDrawing();
+
+    try {
+        MigrateIconListToIni(FLoc.DataDir);
+    } catch (const std::exception& error) {
+        qWarning("Legacy button list not converted: %s", error.what());
+    }
+    try {
+        FButtons = LoadButtonList(FLoc.DataDir, count);
+    } catch (const std::exception& error) {
+        qWarning("Button list unreadable, the buttons start empty: %s", error.what());
+        FButtons = LoadButtonList(QString(), count);
+    }
+    FIconStoreHash = FIcons.Hash();
+    FCurPage = qBound(0, FCurPage, FSettings.Banks - 1);
+}
+
+void TQuillbar1::Reload()
+{
+    FCurPage = 0;
+    LoadAll();
+    NewSize();
+    FState.Modified = false;
+    DrawBank();
+    MakeTrans(FSettings.Opacity);
+}
+
+void TQuillbar1::SaveNow()
+{
+    try {
+        SettingsAccess(QStringLiteral("Write"));
+        FIni->Save(FLoc.DataDir + FLoc.IniName);
+    } catch (const std::exception& error) {
+        qWarning("Settings not saved: %s", error.what());
+    }
+}
+
+void TQuillbar1::SettingsAccess(const QString& mode)
+{
+    try {
+        TSettingsAccess(*FIni, FSettings, *this, FServices.HotKeys).IniAccess(mode);
+    } catch (const std::exception& error) {
+        qWarning("Settings %s failed: %s", qPrintable(mode), error.what());
+    }
+    if (mode == QLatin1String("Read"))
+        FCurAlpha = FSettings.Opacity;
+}
+
+void TQuillbar1::Close()
+{
+    if (FState.Closing)
+        return;
+    FState.Closing = true;
+    Finish();
+}
+
+void TQuillbar1::Finish()
+{
+    FWindow->setEnabled(false);
+    FTimer1.stop();
+    FTimer2.stop();
+    FTimer3.stop();
+    FServices.Display.SetKeepAwake(false);
+
+    if (FState.Modified && FSettings.SaveOnExit)
+        SaveNow();
+    FState.Modified = false;
+    FIni.reset();
+
+    FFade = TFade::Out;
+    FFadeEnd = FServices.Clock.TickCount() + KFadeOutMs;
+    FadeTick();
+    FFadeTimer.start();
+}
+
+void TQuillbar1::NewSize()
+{
+    FLayout.NewSize(FSettings);
+    FDisplay32.SetSize(FLayout.BarW, FLayout.BarH);
+    PlaceWindow();
+}
+
+void TQuillbar1::PlaceWindow()
+{
+    const QList<TMonitor> monitors = Monitors();
+    const QRect rect = FLayout.PlaceWindow(monitors, FServices.Input.State().Shift);
+    FWindow->setGeometry(rect);
+}
+
+QList<TMonitor> TQuillbar1::Monitors() const
+{
+    return CurrentMonitors();
+}
+
+void TQuillbar1::DrawBank(const QString& cue)
+{
+    if (!cue.isEmpty())
+        FCues->DoClick(cue);
+    FDisplay32.SetSize(FLayout.BarW, FLayout.BarH);
+    FDisplay32.Clear(PaletteColour(QPalette::Button));
+    FWindow->SetPicture(FDisplay32.ToImage());
+}
+
+void TQuillbar1::MakeTrans(int alpha)
+{
+    alpha = qBound(0, alpha, 255);
+    FCurAlpha = alpha;
+    if (FWindow && !qFuzzyCompare(FWindow->windowOpacity(), alpha / 255.0))
+        FWindow->setWindowOpacity(alpha / 255.0);
+}
+
+// --- ISettingsHost
+
+void TQuillbar1::ApplyPosition(int, int, int)
+{
+    FLayout.ReadPosition(FSettings, Monitors());
+}
+
+void TQuillbar1::ApplyOnTop(bool onTop)
+{
+    if (FWindow)
+        FWindow->SetStanding(onTop, FSettings.ShowAltTab);
+}
+
+void TQuillbar1::ApplyTrayIcon(bool) {}
+
+void TQuillbar1::ApplyOpacity(int opacity)
+{
+    if (FActivated)
+        MakeTrans(opacity);
+}
+
+void TQuillbar1::RequestWeatherRefresh()
+{
+    FWeatherRefresh = true;
+}
+
+void TQuillbar1::ApplySoundNames(const TSoundNames&) {}
+
+QString TQuillbar1::AreaCodePlaceholder() const
+{
+    return QStringLiteral("...");
+}
+
+void TQuillbar1::SaveButtonList()
+{
+    qb::SaveButtonList(FLoc.DataDir, FButtons);
+}
+
+void TQuillbar1::SaveIconStoreIfChanged()
+{
+    WriteMapsIfChanged(FIcons, FIconStoreHash, FLoc.DataDir + KBitmapsStream);
+}
+
+TBarPosition TQuillbar1::CurrentPosition() const
+{
+    return {FLayout.PosTop, FLayout.PosRight};
+}
+
+void TQuillbar1::PositionSaved(TBarPosition position)
+{
+    FLayout.BackupTop = position.Top;
+    FLayout.BackupRight = position.Right;
+}
+
+int TQuillbar1::NearestMonitor() const
+{
+    const QList<TMonitor> monitors = Monitors();
+    return std::max(0, qb::NearestMonitor(FWindow ? FWindow->geometry() : QRect(), monitors));
+}
+
+void TQuillbar1::ClearModified()
+{
+    FState.Modified = false;
+}
+
+// --- pointer and keys of the bar window
+
+QSize TQuillbar1::WindowSize() const
+{
+    return FWindow->size();
+}
+
+void TQuillbar1::BarMousePress(QMouseEvent& event)
+{
+    if (FState.Closing || event.button() != Qt::LeftButton)
+        return;
+    const QPoint pos = event.position().toPoint();
+    FLayout.UpdatePointerZones(pos, WindowSize(), FServices.Input.State(), false, FSettings.AltToDye);
+    FPressScreen = event.globalPosition().toPoint();
+    FPressGeometry = FWindow->geometry();
+    FGrabOffset = pos;
+    if (FLayout.CornerCode != CornerNone && FSettings.MoveResize) {
+        FDragKind = TDragKind::Resize;
+        FResizeCorner = FLayout.CornerCode;
+        FTimer1.stop();
+        FTimer2.stop();
+    }
+}
+
+void TQuillbar1::BarMouseMove(QMouseEvent& event)
+{
+    if (FState.Closing)
+        return;
+    const QPoint global = event.globalPosition().toPoint();
+    const TInputState keys = FServices.Input.State();
+
+    if (FDragKind == TDragKind::None && (event.buttons() & Qt::LeftButton) && (event.modifiers() & Qt::ControlModifier)
+        && FSettings.MoveResize) {
+        const QPoint travel = global - FPressScreen;
+        if (std::max(std::abs(travel.x()), std::abs(travel.y())) > KMoveThreshold) {
+            FDragKind = TDragKind::Move;
+            FTimer1.stop();
+            FTimer2.stop();
+            FCues->DoClick(QStringLiteral("GLICK"));
+        }
+    }
+
+    if (FDragKind == TDragKind::Move) {
+        const QRect rect = FLayout.DragMove(global, FGrabOffset, WindowSize(), Monitors(),
+                                            event.modifiers() & Qt::ShiftModifier);
+        FWindow->move(rect.topLeft());
+        return;
+    }
+    if (FDragKind == TDragKind::Resize) {
+        QRect proposed = FPressGeometry;
+        const QPoint delta = global - FPressScreen;
+        switch (FResizeCorner) {
+        case CornerTopLeft: proposed.setTopLeft(proposed.topLeft() + delta); break;
+        case CornerTopRight: proposed.setTopRight(proposed.topRight() + delta); break;
+        case CornerBottomLeft: proposed.setBottomLeft(proposed.bottomLeft() + delta); break;
+        case CornerBottomRight: proposed.setBottomRight(proposed.bottomRight() + delta); break;
+        default: break;
+        }
+        if (const auto result = FLayout.Resize(proposed, FResizeCorner, event.modifiers() & Qt::AltModifier)) {
+            FWindow->setGeometry(result->Rect);
+            FLayout.Zoom = result->Zoom;
+            FSettings.Zoom = float(result->Zoom);
+            QToolTip::showText(global + QPoint(0, 8), result->ZoomText, FWindow.get());
+        }
+        return;
+    }
+
+    if (event.buttons() == Qt::NoButton) {
+        const TPointerZoneResult zones = FLayout.UpdatePointerZones(event.position().toPoint(), WindowSize(), keys,
+                                                                    false, FSettings.AltToDye);
+        if (zones.Cursor)
+            FWindow->setCursor(*zones.Cursor);
+        if (zones.Redraw)
+            DrawBank();
+    }
+}
+
+void TQuillbar1::BarMouseRelease(QMouseEvent&)
+{
+    if (FDragKind == TDragKind::None)
+        return;
+    FDragKind = TDragKind::None;
+    QToolTip::hideText();
+    bool moved = false;
+    const QRect rect = FLayout.EndMove(FWindow->geometry(), Monitors(), &moved);
+    FWindow->setGeometry(rect);
+    if (moved && !FState.Modified) {
+        FState.Modified = true;
+        DrawBank();
+    }
+    NewSize();
+    FLayout.FindDockedEdges(FWindow->geometry());
+    DrawBank();
+}
+
+void TQuillbar1::BarDoubleClick(QMouseEvent&) {}
+void TQuillbar1::BarEnter() {}
+
+void TQuillbar1::BarLeave()
+{
+    if (FLayout.BorderEdge != EdgeNone) {
+        FLayout.BorderEdge = EdgeNone;
+        DrawBank();
+    }
+}
+
+void TQuillbar1::BarWheel(QWheelEvent&) {}
+void TQuillbar1::BarKeyPress(QKeyEvent&) {}
+void TQuillbar1::BarKeyRelease(QKeyEvent&) {}
+void TQuillbar1::BarActivated() {}
+void TQuillbar1::BarDeactivated() {}
+
+void TQuillbar1::BarCloseRequested()
+{
+    Close();
+}
+
+} // namespace qb
