@@ -1,5 +1,6 @@
 // What a click on a button does, against recording fakes of the desktop services.
 #include "LaunchHost.h"
+#include "Printers.h"
 
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDesktopWindows.h"

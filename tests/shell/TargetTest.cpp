@@ -1,5 +1,6 @@
 // Working out a button's target: environment references, relative paths, folders, class ids.
 #include "shell/Target.h"
+#include "Printers.h"
 #include "shell/ClassIds.h"
 #include "support/TempDataDir.h"
 

@@ -1,5 +1,6 @@
 // Where a button's window placement puts the window it finds in front.
 #include "shell/WindowPlacement.h"
+#include "Printers.h"
 #include "platform/fake/FakeDesktopWindows.h"
 
 #include <gtest/gtest.h>
