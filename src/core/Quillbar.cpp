@@ -41,7 +41,12 @@ TColor32 PaletteColour(QPalette::ColorRole role)
 TQuillbar1::TQuillbar1(const TBarServices& services, TProgramFile program)
     : FServices(services)
     , FProgram(std::move(program))
+    , FDocking(services.Clock)
 {
+    FSlideTimer.setInterval(KAnimationTickMs);
+    connect(&FSlideTimer, &QTimer::timeout, this, &TQuillbar1::SlideTick);
+    connect(&FTimer1, &QTimer::timeout, this, &TQuillbar1::Timer1Timer);
+    connect(&FTimer2, &QTimer::timeout, this, &TQuillbar1::Timer2Timer);
     FFadeTimer.setInterval(KAnimationTickMs);
     connect(&FFadeTimer, &QTimer::timeout, this, &TQuillbar1::FadeTick);
     FTimer1.setInterval(200);
@@ -106,6 +111,14 @@ void TQuillbar1::FormActivate()
     if (FActivated || FState.Closing)
         return;
     FActivated = true;
+    if (FSettings.StartMini) {
+        // Start slid out, without the animation.
+        const int speed = FSettings.SlideSpeed;
+        FSettings.SlideSpeed = 10;
+        FDocking.AutoHideArmed = true;
+        Timer1Timer();
+        FSettings.SlideSpeed = speed;
+    }
     if (FSettings.FadeIn) {
         FTimer1.stop();
         FTimer2.stop();
@@ -121,6 +134,7 @@ void TQuillbar1::FormActivate()
     FState.Modified = false;
     FCues->DoClick(QStringLiteral("LTING"));
     FLayout.FindDockedEdges(FWindow->geometry());
+    RestartTimers();
 }
 
 void TQuillbar1::FadeTick()
@@ -138,6 +152,7 @@ void TQuillbar1::FadeTick()
     FFade = TFade::None;
     if (ended == TFade::In) {
         MakeTrans(FSettings.Opacity);
+        RestartTimers();
     } else if (ended == TFade::Out) {
         FWindow->hide();
         CloseToolWindows();
@@ -209,7 +224,7 @@ void TQuillbar1::SettingsAccess(const QString& mode)
         qWarning("Settings %s failed: %s", qPrintable(mode), error.what());
     }
     if (mode == QLatin1String("Read"))
-        FCurAlpha = FSettings.Opacity;
+        FDocking.CurAlpha = FSettings.Opacity;
 }
 
 void TQuillbar1::Close()
@@ -226,6 +241,7 @@ void TQuillbar1::Finish()
     FTimer1.stop();
     FTimer2.stop();
     FTimer3.stop();
+    FSlideTimer.stop();
     FServices.Display.SetKeepAwake(false);
 
     if (FState.Modified && FSettings.SaveOnExit)
@@ -264,13 +280,131 @@ void TQuillbar1::DrawBank(const QString& cue)
         FCues->DoClick(cue);
     FDisplay32.SetSize(FLayout.BarW, FLayout.BarH);
     FDisplay32.Clear(PaletteColour(QPalette::Button));
+    ShowPicture();
+}
+
+void TQuillbar1::ShowPicture()
+{
     FWindow->SetPicture(FDisplay32.ToImage());
+    FWindow->SetPictureAlignment(FDocking.SlideAlignment(), FDocking.SlideRect.size());
+}
+
+// --- docking, sliding, auto-opacity
+
+void TQuillbar1::RestartTimers()
+{
+    if (FState.Closing)
+        return;
+    const TTimerStates states = FDocking.RestartTimers(FSettings);
+    if (states.AutoHide)
+        FTimer1.start();
+    else
+        FTimer1.stop();
+    if (states.Opacity)
+        FTimer2.start();
+    else
+        FTimer2.stop();
+}
+
+void TQuillbar1::DoSlide(std::function<void()> done)
+{
+    TSlideSetup setup;
+    setup.Window = FWindow->geometry();
+    setup.SwitcherPosition = FLayout.Switcher.Position;
+    setup.SwitcherZoomWidth = FLayout.Switcher.ZoomWidth;
+    setup.SwitcherZoomHeight = FLayout.Switcher.ZoomHeight;
+    setup.HiddenSize = FSettings.HiddenSize;
+    setup.SlideSpeed = FSettings.SlideSpeed;
+    const QList<TMonitor> monitors = Monitors();
+    setup.Monitors.assign(monitors.begin(), monitors.end());
+    if (!FDocking.StartSlide(setup))
+        return;
+    FSlideDone = std::move(done);
+    FTimer1.stop();
+    FTimer2.stop();
+    ShowPicture();
+    SlideTick();
+    if (FDocking.Sliding)
+        FSlideTimer.start();
+}
+
+void TQuillbar1::SlideTick()
+{
+    const TSlideFrame frame = FDocking.SlideStep();
+    if (frame.Move) {
+        FWindow->setGeometry(frame.Bounds);
+        FWindow->repaint();
+    }
+    if (!frame.Finished)
+        return;
+    FSlideTimer.stop();
+    FLayout.CornerCursor = false;
+    ShowPicture();
+    FLayout.UpdatePointerZones(FWindow->mapFromGlobal(FServices.Input.PointerPos()), WindowSize(),
+                               FServices.Input.State(), false, FSettings.AltToDye);
+    DrawBank();
+    RestartTimers();
+    if (auto done = std::exchange(FSlideDone, {}))
+        done();
+}
+
+void TQuillbar1::Timer1Timer()
+{
+    const QPoint pointer = FServices.Input.PointerPos();
+    TAutoHideInput input;
+    input.AutoHide = FSettings.AutoHide;
+    input.StartMini = FSettings.StartMini;
+    input.Window = FWindow->geometry();
+    input.PointerInDisplay = input.Window.contains(pointer);
+    input.PointerInForm = input.PointerInDisplay;
+    input.OnCorner = FLayout.CornerCursor;
+    input.WorkArea = FLayout.WorkArea;
+    input.SwitcherPosition = FLayout.Switcher.Position;
+    const TAutoHideAction action = FDocking.AutoHideTick(input);
+    if (action != TAutoHideAction::None)
+        DoSlide();
+}
+
+void TQuillbar1::Timer2Timer()
+{
+    TOpacityInput input;
+    input.AutoOpaque = FSettings.AutoOpaque;
+    input.Opacity = FSettings.Opacity;
+    input.PointerInForm = FWindow->geometry().contains(FServices.Input.PointerPos());
+    input.Focused = FWindow->isActiveWindow();
+    if (const auto alpha = FDocking.OpacityTick(input))
+        MakeTrans(*alpha);
+}
+
+void TQuillbar1::SwitcherClick(bool rightButton)
+{
+    TSwitcherClickInput input;
+    input.Caption = FSettings.CheviCap;
+    input.Banks = FSettings.Banks;
+    input.Sliding = FDocking.Sliding;
+    input.RightButton = rightButton;
+    input.SwitcherPosition = FLayout.Switcher.Position;
+    switch (SwitcherClickAction(input)) {
+    case TSwitcherAction::Close:
+        Close();
+        break;
+    case TSwitcherAction::NextPage:
+        FCurPage = qb::NextPage(FCurPage, FSettings.Banks);
+        if (!FDocking.SlidOut)
+            DrawBank(QStringLiteral("LTING"));
+        break;
+    case TSwitcherAction::Slide:
+        FCurPage = 0;
+        FDocking.SlideEdge = SlideToSwitcher;
+        DoSlide([this] { FCues->DoClick(FDocking.SlidOut ? QStringLiteral("SLOUT") : QStringLiteral("SLDIN")); });
+        break;
+    }
 }
 
 void TQuillbar1::MakeTrans(int alpha)
 {
     alpha = qBound(0, alpha, 255);
-    FCurAlpha = alpha;
+    FDocking.CurAlpha = alpha;
     if (FWindow && !qFuzzyCompare(FWindow->windowOpacity(), alpha / 255.0))
         FWindow->setWindowOpacity(alpha / 255.0);
 }

@@ -10,12 +10,14 @@
 #include "storage/MiniIni.h"
 #include "storage/Settings.h"
 #include "toolbar/BarWindow.h"
+#include "toolbar/Docking.h"
 #include "toolbar/Layout.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -76,6 +78,21 @@ public:
     void DrawBank(const QString& cue = {});
     void NewSize();
 
+    // Slides the bar out at SlideEdge when it is in, back in when it is out; the slide runs
+    // from the event loop, `done` follows its end (not called when nothing slides).
+    void DoSlide(std::function<void()> done = {});
+    // The switcher's click: the next page, closing, or a slide.
+    void SwitcherClick(bool rightButton = false);
+    // The re-arm of the auto-hide and auto-opacity timers.
+    void RestartTimers();
+    // Sets the window's opacity (0..255).
+    void MakeTrans(int alpha);
+
+    // Timer handlers: a slide frame, the auto-hide check (200 ms), the auto-opacity step (50 ms).
+    void SlideTick();
+    void Timer1Timer();
+    void Timer2Timer();
+
     const TDataLocations& Locations() const { return FLoc; }
     const TSettings& Settings() const { return FSettings; }
     TSettings& Settings() { return FSettings; }
@@ -86,6 +103,10 @@ public:
     TBarWindow* Window() const { return FWindow.get(); }
     int CurPage() const { return FCurPage; }
     const TBitmap32& Display32() const { return FDisplay32; }
+    const TDocking& Docking() const { return FDocking; }
+    TDocking& Docking() { return FDocking; }
+    bool AutoHideRunning() const { return FTimer1.isActive(); }
+    bool AutoOpacityRunning() const { return FTimer2.isActive(); }
     bool AutostartOn() const { return FAutostartOn; }
 
     // ISettingsHost
@@ -127,7 +148,7 @@ private:
     void FadeTick();
     void SettingsAccess(const QString& mode);
     void PlaceWindow();
-    void MakeTrans(int alpha);
+    void ShowPicture();
     QList<TMonitor> Monitors() const;
     QSize WindowSize() const;
 
@@ -152,12 +173,14 @@ private:
     TBitmapCollection FIcons;
     quint32 FIconStoreHash = 0;
     TLayout FLayout;
+    TDocking FDocking;
+    QTimer FSlideTimer;
+    std::function<void()> FSlideDone;
     std::unique_ptr<TSoundCues> FCues;
     std::unique_ptr<TBarWindow> FWindow;
 
     TBitmap32 FDisplay32;
     int FCurPage = 0;
-    int FCurAlpha = 255;
     bool FAutostartOn = false;
     bool FWeatherRefresh = false;
     bool FActivated = false;

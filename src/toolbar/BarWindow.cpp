@@ -36,6 +36,15 @@ void TBarWindow::SetPicture(const QImage& picture)
     update();
 }
 
+void TBarWindow::SetPictureAlignment(Qt::Alignment alignment, QSize fullSize)
+{
+    if (alignment == FAlignment && fullSize == FFullSize)
+        return;
+    FAlignment = alignment;
+    FFullSize = fullSize;
+    update();
+}
+
 void TBarWindow::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -43,10 +52,18 @@ void TBarWindow::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), palette().button());
         return;
     }
-    if (FPicture.size() != size())
+    QRect target = rect();
+    if (FAlignment && FFullSize.isValid()) {
+        target.setSize(FFullSize);
+        if (FAlignment & Qt::AlignRight)
+            target.moveRight(rect().right());
+        if (FAlignment & Qt::AlignBottom)
+            target.moveBottom(rect().bottom());
+    }
+    if (FPicture.size() != target.size())
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(rect(), FPicture);
+    painter.drawImage(target, FPicture);
 }
 
 void TBarWindow::mousePressEvent(QMouseEvent* event)

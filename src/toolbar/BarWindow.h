@@ -38,6 +38,9 @@ public:
     // The picture to show; it is drawn stretched to the window.
     void SetPicture(const QImage& picture);
     const QImage& Picture() const { return FPicture; }
+    // While the bar slides or is slid out the window shows only part of the picture: drawn at
+    // `fullSize` against the window side(s) in `alignment`. An empty alignment fills the window.
+    void SetPictureAlignment(Qt::Alignment alignment, QSize fullSize);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -56,6 +59,8 @@ protected:
 private:
     IBarWindowEvents& FEvents;
     QImage FPicture;
+    Qt::Alignment FAlignment;
+    QSize FFullSize;
 };
 
 } // namespace qb

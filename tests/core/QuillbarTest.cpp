@@ -169,3 +169,76 @@ TEST_F(QuillbarTest, SessionEndClosesTheBarOnce)
 
 } // namespace
 } // namespace qb
+
+namespace qb {
+namespace {
+
+TEST_F(QuillbarTest, AutoHideSlidesADockedBarToAStripAndHoverBringsItBack)
+{
+    // Docked in the top-right corner: +2000 prefers the top edge.
+    Exe.Write(QStringLiteral("quillbar.ini"), "[Misc]\r\nAutoHide=2000\r\nFadeIn=0\r\n");
+    auto bar = Make();
+    bar->FormCreate();
+    bar->Show();
+    ASSERT_TRUE(test::WaitFor([&] { return bar->AutoHideRunning(); }));
+    const QRect full = bar->Window()->geometry();
+    const QRect area = bar->Layout().WorkArea;
+    ASSERT_EQ(full.top(), area.top());
+    ASSERT_EQ(full.right(), area.right());
+
+    Input.Pointer = area.center(); // away from the bar
+    bar->Timer1Timer();            // arms
+    Clock.Advance(2001);
+    bar->Timer1Timer(); // the delay has passed: slide up
+    ASSERT_TRUE(bar->Docking().Sliding);
+    Clock.Advance(375);
+    bar->SlideTick();
+    const QRect half = bar->Window()->geometry();
+    EXPECT_EQ(half.width(), full.width());
+    EXPECT_GT(half.height(), 1);
+    EXPECT_LT(half.height(), full.height());
+    Clock.Advance(375);
+    bar->SlideTick();
+    EXPECT_TRUE(bar->Docking().SlidOut);
+    EXPECT_EQ(bar->Window()->geometry(), QRect(full.left(), full.top(), full.width(), 1));
+
+    // The pointer on the remaining strip brings it back.
+    Input.Pointer = QPoint(full.center().x(), full.top());
+    bar->Timer1Timer();
+    ASSERT_TRUE(bar->Docking().Sliding);
+    Clock.Advance(750);
+    bar->SlideTick();
+    EXPECT_FALSE(bar->Docking().SlidOut);
+    EXPECT_EQ(bar->Window()->geometry(), full);
+}
+
+TEST_F(QuillbarTest, SwitcherClickFlipsPagesOrSlidesASinglePage)
+{
+    Exe.Write(QStringLiteral("quillbar.ini"), "[Size]\r\nBanks=3\r\n[Misc]\r\nFadeIn=0\r\nSlideSpeed=10\r\n");
+    auto bar = Make();
+    bar->FormCreate();
+    bar->Show();
+    Sound.Played.clear();
+    bar->SwitcherClick();
+    bar->SwitcherClick();
+    EXPECT_EQ(bar->CurPage(), 2);
+    bar->SwitcherClick();
+    EXPECT_EQ(bar->CurPage(), 0);
+    EXPECT_EQ(Sound.Played.count(QStringLiteral(":/sounds/LTING.wav")), 3);
+
+    bar->Settings().Banks = 1;
+    const QRect full = bar->Window()->geometry();
+    bar->SwitcherClick();
+    EXPECT_TRUE(bar->Docking().SlidOut);
+    // Collapsed to the switcher on the left: the strip's width in window pixels remains.
+    EXPECT_EQ(bar->Window()->geometry().width(), bar->Layout().Switcher.ZoomWidth);
+    EXPECT_EQ(bar->Window()->geometry().height(), full.height());
+    EXPECT_EQ(Sound.Played.last(), QStringLiteral(":/sounds/GLICK.wav")); // SLOUT plays the glick
+
+    bar->Settings().CheviCap = QStringLiteral("¤");
+    bar->SwitcherClick();
+    EXPECT_TRUE(bar->State().Closing);
+}
+
+} // namespace
+} // namespace qb
