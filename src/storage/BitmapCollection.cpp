@@ -4,7 +4,10 @@
 #include "storage/FileIo.h"
 #include "storage/IconResource.h"
 #include "storage/Lookup3.h"
+#include "storage/StorageError.h"
 
+#include <QFile>
+#include <QSaveFile>
 #include <QtEndian>
 
 #include <stdexcept>
@@ -107,6 +110,14 @@ void TBitmapCollection::PrepareForDrawing()
 
 void TBitmapCollection::ReadMaps(const QString& fileName)
 {
+    QFile file(fileName);
+    if (file.open(QIODevice::ReadOnly) && file.size() > 0) {
+        // Mapping spares copying tens of megabytes through a read buffer first.
+        if (const uchar* mapped = file.map(0, file.size())) {
+            ReadMapsFrom(QByteArrayView(mapped, file.size()));
+            return;
+        }
+    }
     ReadMapsFrom(ReadWholeFile(fileName));
 }
 
@@ -150,7 +161,30 @@ QByteArray TBitmapCollection::StreamBytes() const
 
 void TBitmapCollection::WriteMaps(const QString& fileName) const
 {
-    WriteFileAtomically(fileName, StreamBytes());
+    // Blob by blob rather than through one buffer of the whole store: tens of megabytes of
+    // fresh memory cost more than the writes.
+    QSaveFile file(fileName);
+    const auto fail = [&file, &fileName](const char* what) {
+        throw EFileError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), fileName, file.errorString()));
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        fail("Cannot create file");
+    const auto write = [&](QByteArrayView bytes) {
+        if (file.write(bytes.data(), bytes.size()) != bytes.size())
+            fail("Cannot write file");
+    };
+    QByteArray size;
+    AppendInt32(size, Count());
+    write(size);
+    for (const auto& bitmap : FBitmapList) {
+        const QByteArray blob = EncodeBmp(*bitmap);
+        size.clear();
+        AppendInt32(size, static_cast<qint32>(blob.size()));
+        write(size);
+        write(blob);
+    }
+    if (!file.commit())
+        fail("Cannot write file");
 }
 
 quint32 TBitmapCollection::Hash() const
