@@ -78,6 +78,10 @@ void TQuillbar1::FormCreate()
         qWarning("Settings file unreadable, defaults are used: %s", error.what());
     }
     FCues = std::make_unique<TSoundCues>(FServices.Sound, FSettings, FLoc);
+    FLauncher = std::make_unique<TButtonLauncher>(TLaunchServices{*this, FServices.Shell, FServices.Power,
+                                                                  FServices.Sound, FServices.Clock,
+                                                                  FServices.Windows, FSettings, FLoc.DataDir,
+                                                                  FLoc.ExeDir});
 
     FAutostartOn = CopyLinkToAutostart(false, false, FProgram.ExeFile, FLoc.BareName);
     BuildMenu();
@@ -264,14 +268,50 @@ void TQuillbar1::NewSize()
 
 void TQuillbar1::PlaceWindow()
 {
-    const QList<TMonitor> monitors = Monitors();
+    const QList<TMonitor> monitors = MonitorList();
     const QRect rect = FLayout.PlaceWindow(monitors, FServices.Input.State().Shift);
     FWindow->setGeometry(rect);
 }
 
-QList<TMonitor> TQuillbar1::Monitors() const
+QList<TMonitor> TQuillbar1::MonitorList() const
 {
     return CurrentMonitors();
+}
+
+// --- ILaunchHost
+
+void TQuillbar1::DoClick(const QString& cue)
+{
+    FCues->DoClick(cue);
+}
+
+void TQuillbar1::SetCurPage(int page)
+{
+    FCurPage = page;
+}
+
+int TQuillbar1::DoubleClickTime() const
+{
+    return QApplication::doubleClickInterval();
+}
+
+TWindowId TQuillbar1::BarWindow() const
+{
+    return FWindow ? TWindowId(FWindow->winId()) : 0;
+}
+
+QList<TMonitorArea> TQuillbar1::Monitors() const
+{
+    QList<TMonitorArea> areas;
+    const QList<TMonitor> monitors = MonitorList();
+    for (qsizetype i = 0; i < monitors.size(); ++i)
+        areas.append({monitors[i].Geometry, monitors[i].WorkArea, i == 0});
+    return areas;
+}
+
+void TQuillbar1::After(int ms, std::function<void()> step)
+{
+    QTimer::singleShot(ms, this, std::move(step));
 }
 
 void TQuillbar1::DrawBank(const QString& cue)
@@ -315,7 +355,7 @@ void TQuillbar1::DoSlide(std::function<void()> done)
     setup.SwitcherZoomHeight = FLayout.Switcher.ZoomHeight;
     setup.HiddenSize = FSettings.HiddenSize;
     setup.SlideSpeed = FSettings.SlideSpeed;
-    const QList<TMonitor> monitors = Monitors();
+    const QList<TMonitor> monitors = MonitorList();
     setup.Monitors.assign(monitors.begin(), monitors.end());
     if (!FDocking.StartSlide(setup))
         return;
@@ -413,7 +453,7 @@ void TQuillbar1::MakeTrans(int alpha)
 
 void TQuillbar1::ApplyPosition(int, int, int)
 {
-    FLayout.ReadPosition(FSettings, Monitors());
+    FLayout.ReadPosition(FSettings, MonitorList());
 }
 
 void TQuillbar1::ApplyOnTop(bool onTop)
@@ -465,7 +505,7 @@ void TQuillbar1::PositionSaved(TBarPosition position)
 
 int TQuillbar1::NearestMonitor() const
 {
-    const QList<TMonitor> monitors = Monitors();
+    const QList<TMonitor> monitors = MonitorList();
     return std::max(0, qb::NearestMonitor(FWindow ? FWindow->geometry() : QRect(), monitors));
 }
 
@@ -517,7 +557,7 @@ void TQuillbar1::BarMouseMove(QMouseEvent& event)
     }
 
     if (FDragKind == TDragKind::Move) {
-        const QRect rect = FLayout.DragMove(global, FGrabOffset, WindowSize(), Monitors(),
+        const QRect rect = FLayout.DragMove(global, FGrabOffset, WindowSize(), MonitorList(),
                                             event.modifiers() & Qt::ShiftModifier);
         FWindow->move(rect.topLeft());
         return;
@@ -558,7 +598,7 @@ void TQuillbar1::BarMouseRelease(QMouseEvent&)
     FDragKind = TDragKind::None;
     QToolTip::hideText();
     bool moved = false;
-    const QRect rect = FLayout.EndMove(FWindow->geometry(), Monitors(), &moved);
+    const QRect rect = FLayout.EndMove(FWindow->geometry(), MonitorList(), &moved);
     FWindow->setGeometry(rect);
     if (moved && !FState.Modified) {
         FState.Modified = true;
@@ -584,7 +624,11 @@ void TQuillbar1::BarWheel(QWheelEvent&) {}
 void TQuillbar1::BarKeyPress(QKeyEvent&) {}
 void TQuillbar1::BarKeyRelease(QKeyEvent&) {}
 void TQuillbar1::BarActivated() {}
-void TQuillbar1::BarDeactivated() {}
+void TQuillbar1::BarDeactivated()
+{
+    if (FLauncher)
+        FLauncher->Deactivated();
+}
 
 void TQuillbar1::BarCloseRequested()
 {

@@ -4,6 +4,7 @@
 #include "core/DataLocations.h"
 #include "core/SoundCues.h"
 #include "raster/Bitmap32.h"
+#include "shell/Launcher.h"
 #include "storage/BitmapCollection.h"
 #include "storage/ButtonList.h"
 #include "storage/ISettingsHost.h"
@@ -55,7 +56,7 @@ struct TProgramFile {
 
 // The bar: owns the settings, the buttons, the icon images and the window, and runs the life
 // cycle from start-up (FormCreate, the first activation) to the orderly shutdown (Finish).
-class TQuillbar1 final : public QObject, public ISettingsHost, public IBarWindowEvents {
+class TQuillbar1 final : public QObject, public ISettingsHost, public IBarWindowEvents, public ILaunchHost {
     Q_OBJECT
 public:
     TQuillbar1(const TBarServices& services, TProgramFile program);
@@ -72,17 +73,17 @@ public:
     // "Save": the write pass and the settings file, failures ignored.
     void SaveNow();
     // Closes the bar: Finish, then Finished once the window has faded out.
-    void Close();
+    void Close() override;
 
     // Redraws the current page, playing `cue` first when given.
-    void DrawBank(const QString& cue = {});
+    void DrawBank(const QString& cue);
     void NewSize();
 
     // Slides the bar out at SlideEdge when it is in, back in when it is out; the slide runs
     // from the event loop, `done` follows its end (not called when nothing slides).
     void DoSlide(std::function<void()> done = {});
     // The switcher's click: the next page, closing, or a slide.
-    void SwitcherClick(bool rightButton = false);
+    void SwitcherClick(bool rightButton);
     // The re-arm of the auto-hide and auto-opacity timers.
     void RestartTimers();
     // Sets the window's opacity (0..255).
@@ -124,6 +125,20 @@ public:
     int NearestMonitor() const override;
     void ClearModified() override;
 
+    // ILaunchHost
+    void DoClick(const QString& cue) override;
+    void DrawBank() override { DrawBank(QString()); }
+    void SetCurPage(int page) override;
+    void SwitcherClick() override { SwitcherClick(false); }
+    void SuppressMenuAutoPopup() override {}
+    int DoubleClickTime() const override;
+    TWindowId BarWindow() const override;
+    bool Closing() const override { return FState.Closing; }
+    QList<TMonitorArea> Monitors() const override;
+    void After(int ms, std::function<void()> step) override;
+
+    TButtonLauncher& Launcher() { return *FLauncher; }
+
 Q_SIGNALS:
     // Shutdown is complete; the event loop may end.
     void Finished();
@@ -149,7 +164,7 @@ private:
     void SettingsAccess(const QString& mode);
     void PlaceWindow();
     void ShowPicture();
-    QList<TMonitor> Monitors() const;
+    QList<TMonitor> MonitorList() const;
     QSize WindowSize() const;
 
     // Steps of the start-up and shutdown sequences that later parts of the program fill in.
@@ -177,6 +192,7 @@ private:
     QTimer FSlideTimer;
     std::function<void()> FSlideDone;
     std::unique_ptr<TSoundCues> FCues;
+    std::unique_ptr<TButtonLauncher> FLauncher;
     std::unique_ptr<TBarWindow> FWindow;
 
     TBitmap32 FDisplay32;
