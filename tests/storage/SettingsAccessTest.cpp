@@ -5,7 +5,10 @@
 #include "storage/FakeSettingsHost.h"
 #include "storage/Printers.h"
 
+#include "support/TempDataDir.h"
+
 #include <QLocale>
+#include <QRandomGenerator>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,35 @@ TEST_F(SettingsAccess, AnEmptyFileGivesEveryDefault)
     EXPECT_TRUE(Settings == ReadDefaults());
     EXPECT_EQ(HotKeys.Registered.size(), 6);
     EXPECT_EQ(HotKeys.Registered.value(4), QKeyCombination(Qt::ControlModifier, Qt::Key_P));
+}
+
+TEST_F(SettingsAccess, BadFilesGiveDefaultsForWhatCannotBeRead)
+{
+    QByteArray garbage(256 * 1024, Qt::Uninitialized);
+    QRandomGenerator random(3);
+    for (char& b : garbage)
+        b = static_cast<char>(random.bounded(256));
+    const QByteArray hugeLine(1024 * 1024, 'q');
+    TSettings rows4 = ReadDefaults();
+    rows4.Rows = 4;
+    TSettings hideWnd = rows4;
+    hideWnd.HideWnd = QString::fromLatin1(hugeLine);
+    struct {
+        const char* Name;
+        QByteArray File;
+        TSettings Expected;
+    } const cases[] = {
+        {"binary garbage", garbage, ReadDefaults()},
+        {"garbage around a good key", garbage + "\n[Size]\nRows=4\n" + garbage, rows4},
+        {"a 1 MB line", "[Size]\n" + hugeLine + "\nRows=4\n[Misc]\nHideWnd=" + hugeLine + "\n", hideWnd},
+    };
+    for (const auto& c : cases) {
+        const test::TempDataDir dir;
+        Settings = TSettings();
+        ASSERT_TRUE(Store.Parse(dir.Write(QStringLiteral("quillbar.ini"), c.File)));
+        Access.IniAccess(QStringLiteral("Read"));
+        EXPECT_TRUE(Settings == c.Expected) << c.Name;
+    }
 }
 
 TEST_F(SettingsAccess, ANewFileHasTheCatalogueLayoutByteForByte)
