@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     qb::TBitmap32 picture;
     try {
-        qb::DecodeBmp(QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), picture);
+        qb::DecodeBmp(
+            QByteArrayView(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)), picture);
     } catch (const qb::EImageFormat&) {
         if (!picture.IsEmpty())
             std::abort(); // a failed decode must not touch the target

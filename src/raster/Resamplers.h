@@ -18,10 +18,11 @@ struct TAxisMap {
     int SourceSize = 0;
 };
 
-// For every wanted output of an axis, the source pixels it reads and their weights (summing to 1).
+// For every wanted output of an axis, the run of source pixels it reads and their weights
+// (summing to 1). Beyond the source edge the edge pixel takes the weight.
 struct TTaps {
-    std::vector<int> Offset; // Count + 1 entries into Index / Weight
-    std::vector<int> Index; // source pixel, always inside 0 .. SourceSize - 1
+    std::vector<int> Offset; // Count + 1 entries into Weight
+    std::vector<int> First; // the source pixel of each output's first weight, inside 0 .. SourceSize - 1
     std::vector<float> Weight;
 };
 

@@ -1,8 +1,13 @@
 #include "raster/Bitmap32.h"
+#include "raster/ColorOps.h"
 #include "raster/Filters.h"
 #include "raster/Resamplers.h"
 
 #include <gtest/gtest.h>
+
+#include <QRandomGenerator>
+
+#include <cmath>
 
 #include <vector>
 
@@ -88,6 +93,49 @@ TEST(Draw, ModesOfTheSource)
     }
 }
 
+TEST(Draw, RowsCombineLikeThePixelFormulas)
+{
+    // Runs of every length up to 19 (the fast path takes four pixels at a time), colours with
+    // alpha 0, 255 and in between, destinations opaque or not.
+    QRandomGenerator rng(3);
+    const auto colour = [&rng](bool mostlyOpaque) {
+        const TColor32 c = rng.generate();
+        switch (rng.bounded(4)) {
+        case 0:
+            return c & 0x00FFFFFF;
+        case 1:
+            return c | 0xFF000000;
+        default:
+            return mostlyOpaque ? c | 0xFF000000 : c;
+        }
+    };
+    for (int round = 0; round < 400; ++round) {
+        const int w = 1 + round % 19;
+        TBitmap32 src(w, 1), dst(w, 1);
+        const bool opaqueDst = round % 3 != 0;
+        for (int x = 0; x < w; ++x) {
+            src.SetPixel(x, 0, colour(false));
+            dst.SetPixel(x, 0, colour(opaqueDst));
+        }
+        const int master = round % 5 == 0 ? static_cast<int>(rng.bounded(256)) : 255;
+        for (TCombineMode mode : { TCombineMode::Blend, TCombineMode::Merge }) {
+            src.SetDrawMode(TDrawMode::Blend);
+            src.SetCombineMode(mode);
+            src.SetMasterAlpha(master);
+            TBitmap32 out = dst;
+            out.Draw(0, 0, src);
+            for (int x = 0; x < w; ++x) {
+                const TColor32 f = src.Pixel(x, 0), b = dst.Pixel(x, 0);
+                const TColor32 expected
+                    = mode == TCombineMode::Merge ? MergeReg(f, b, master) : BlendReg(f, b, master);
+                ASSERT_EQ(out.Pixel(x, 0), expected)
+                    << std::hex << f << " over " << b << std::dec << " master " << master << " mode "
+                    << static_cast<int>(mode);
+            }
+        }
+    }
+}
+
 TEST(Stretch, SolidColoursStayExact)
 {
     for (TResamplerKind kind : { TResamplerKind::Nearest, TResamplerKind::Linear, TResamplerKind::Draft }) {
@@ -136,6 +184,72 @@ TEST(Stretch, FilterWeightsOnOneRow)
         TBitmap32 dst(c.To, 1);
         src.DrawTo(dst, dst.BoundsRect());
         EXPECT_EQ(Row(dst, 0), c.Expected) << c.Name;
+    }
+}
+
+// The reference: an alpha-weighted mean with given weights, in doubles.
+TColor32 WeightedMean(const std::vector<std::pair<TColor32, double>>& taps)
+{
+    double a = 0, r = 0, g = 0, b = 0, sum = 0;
+    for (const auto& [c, w] : taps) {
+        sum += w;
+        a += w * AlphaOf(c);
+        r += w * AlphaOf(c) * RedOf(c);
+        g += w * AlphaOf(c) * GreenOf(c);
+        b += w * AlphaOf(c) * BlueOf(c);
+    }
+    if (a / sum < 0.5)
+        return 0;
+    return Color32(static_cast<int>(std::lround(r / a)), static_cast<int>(std::lround(g / a)),
+        static_cast<int>(std::lround(b / a)), static_cast<int>(std::lround(a / sum)));
+}
+
+bool Near(TColor32 x, TColor32 y)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        if (std::abs(static_cast<int>((x >> shift) & 0xFF) - static_cast<int>((y >> shift) & 0xFF)) > 1)
+            return false;
+    }
+    return true;
+}
+
+TEST(Stretch, ReductionsMatchTheirFilterDefinitions)
+{
+    QRandomGenerator rng(5);
+    TBitmap32 src(64, 48);
+    for (qsizetype i = 0; i < src.PixelCount(); ++i)
+        src.Bits()[i] = rng.bounded(3) == 0 ? (rng.generate() & 0x00FFFFFF) : rng.generate();
+
+    // Draft by 4: the plain mean of each 4 x 4 block.
+    src.SetResampler(TResamplerKind::Draft);
+    TBitmap32 draft(16, 12);
+    src.DrawTo(draft, draft.BoundsRect());
+    // Linear by 2: the triangle of radius 2 (weights 1, 3, 3, 1 per axis), edges repeated.
+    src.SetResampler(TResamplerKind::Linear);
+    TBitmap32 linear(32, 24);
+    src.DrawTo(linear, linear.BoundsRect());
+    const double tent[4] = { 1, 3, 3, 1 };
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            std::vector<std::pair<TColor32, double>> box;
+            for (int j = 0; j < 4; ++j)
+                for (int i = 0; i < 4; ++i)
+                    box.emplace_back(src.Pixel(4 * x + i, 4 * y + j), 1.0);
+            ASSERT_TRUE(Near(draft.Pixel(x, y), WeightedMean(box))) << x << "," << y;
+        }
+    }
+    for (int y = 0; y < 24; ++y) {
+        for (int x = 0; x < 32; ++x) {
+            std::vector<std::pair<TColor32, double>> taps;
+            for (int j = 0; j < 4; ++j) {
+                for (int i = 0; i < 4; ++i) {
+                    const int sx = std::clamp(2 * x - 1 + i, 0, 63), sy = std::clamp(2 * y - 1 + j, 0, 47);
+                    taps.emplace_back(src.Pixel(sx, sy), tent[i] * tent[j]);
+                }
+            }
+            ASSERT_TRUE(Near(linear.Pixel(x, y), WeightedMean(taps)))
+                << x << "," << y << std::hex << " " << linear.Pixel(x, y) << " " << WeightedMean(taps);
+        }
     }
 }
 
