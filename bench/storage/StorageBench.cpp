@@ -13,12 +13,15 @@
 
 #include <benchmark/benchmark.h>
 
-namespace qb {
-namespace {
+namespace qb
+{
+namespace
+{
 
 constexpr int KButtons = 4096;
 
-class TQuietHost final : public ISettingsHost {
+class TQuietHost final : public ISettingsHost
+{
 public:
     void ApplyPosition(int, int, int) override { }
     void ApplyOnTop(bool) override { }
@@ -29,7 +32,7 @@ public:
     QString AreaCodePlaceholder() const override { return QStringLiteral("..."); }
     void SaveButtonList() override { }
     void SaveIconStoreIfChanged() override { }
-    TBarPosition CurrentPosition() const override { return {12, 34}; }
+    TBarPosition CurrentPosition() const override { return { 12, 34 }; }
     void PositionSaved(TBarPosition) override { }
     int NearestMonitor() const override { return 0; }
     void ClearModified() override { }

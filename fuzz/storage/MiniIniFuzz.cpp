@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 QList<std::pair<QString, QList<qb::TIniLine>>> Content(const qb::TMiniIni& ini)
 {
@@ -13,7 +14,7 @@ QList<std::pair<QString, QList<qb::TIniLine>>> Content(const qb::TMiniIni& ini)
     for (const QString& section : ini.Sections()) {
         const QList<qb::TIniLine> lines = ini.SectionLines(section);
         if (!lines.isEmpty())
-            content.append({section, lines});
+            content.append({ section, lines });
     }
     return content;
 }

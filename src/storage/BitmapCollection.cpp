@@ -12,9 +12,11 @@
 
 #include <stdexcept>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 constexpr qsizetype KBmpHeaderSize = 122;
 
@@ -165,7 +167,8 @@ void TBitmapCollection::WriteMaps(const QString& fileName) const
     // fresh memory cost more than the writes.
     QSaveFile file(fileName);
     const auto fail = [&file, &fileName](const char* what) {
-        throw EFileError(QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), fileName, file.errorString()));
+        throw EFileError(
+            QStringLiteral("%1 \"%2\". %3").arg(QLatin1String(what), fileName, file.errorString()));
     };
     if (!file.open(QIODevice::WriteOnly))
         fail("Cannot create file");

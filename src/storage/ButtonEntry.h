@@ -2,12 +2,13 @@
 
 #include <QString>
 
-namespace qb {
+namespace qb
+{
 
 // One button of the bar. Entry i of the button list uses icon image i.
 struct TButtonEntry {
     QString BType = QStringLiteral("Empty"); // "Empty", "Exec", "Popup", "Timer", "Events"
-    QString Flags;                           // may contain "Protected", "Admin", "Disabled"
+    QString Flags; // may contain "Protected", "Admin", "Disabled"
     QString Path;
     QString Params;
     QString Hint;

@@ -7,17 +7,19 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
-const QString& KType() { static const QString s = QStringLiteral("Type"); return s; }
-const QString& KFlags() { static const QString s = QStringLiteral("Flags"); return s; }
-const QString& KPath() { static const QString s = QStringLiteral("Path"); return s; }
-const QString& KParams() { static const QString s = QStringLiteral("Params"); return s; }
-const QString& KHint() { static const QString s = QStringLiteral("Hint"); return s; }
-const QString& KWinPos() { static const QString s = QStringLiteral("WinPos"); return s; }
-const QString& KEmpty() { static const QString s = QStringLiteral("Empty"); return s; }
+const QString KType = QStringLiteral("Type");
+const QString KFlags = QStringLiteral("Flags");
+const QString KPath = QStringLiteral("Path");
+const QString KParams = QStringLiteral("Params");
+const QString KHint = QStringLiteral("Hint");
+const QString KWinPos = QStringLiteral("WinPos");
+const QString KEmpty = QStringLiteral("Empty");
 
 constexpr char16_t KParamsBar = u'¤'; // stands for "|" inside the parameters of the one-line form
 constexpr char16_t KHintMark = u'¦';
@@ -44,12 +46,12 @@ TButtonList LoadButtonList(const QString& dataDir, int count)
     for (qsizetype i = 0; i < buttons.size(); ++i) {
         const QString section = QString::number(i + 1);
         TButtonEntry& e = buttons[i];
-        e.BType = store.GetValue(section, KType(), KEmpty());
-        e.Flags = store.GetValue(section, KFlags(), QString());
-        e.Path = store.GetValue(section, KPath(), QString());
-        e.Params = store.GetValue(section, KParams(), QString());
-        e.Hint = store.GetValue(section, KHint(), QString());
-        e.WinPos = store.GetValue(section, KWinPos(), QString());
+        e.BType = store.GetValue(section, KType, KEmpty);
+        e.Flags = store.GetValue(section, KFlags, QString());
+        e.Path = store.GetValue(section, KPath, QString());
+        e.Params = store.GetValue(section, KParams, QString());
+        e.Hint = store.GetValue(section, KHint, QString());
+        e.WinPos = store.GetValue(section, KWinPos, QString());
     }
     return buttons;
 }
@@ -60,10 +62,13 @@ void SaveButtonList(const QString& dataDir, const TButtonList& buttons)
     for (qsizetype i = 0; i < buttons.size(); ++i) {
         const QString section = QString::number(i + 1);
         const TButtonEntry& e = buttons[i];
-        store.SetValue(section, KType(), e.BType);
+        store.SetValue(section, KType, e.BType);
         const std::pair<const QString*, const QString*> fields[] = {
-            {&KFlags(), &e.Flags}, {&KPath(), &e.Path}, {&KParams(), &e.Params},
-            {&KHint(), &e.Hint}, {&KWinPos(), &e.WinPos},
+            { &KFlags, &e.Flags },
+            { &KPath, &e.Path },
+            { &KParams, &e.Params },
+            { &KHint, &e.Hint },
+            { &KWinPos, &e.WinPos },
         };
         for (const auto& [key, value] : fields)
             if (!value->isEmpty())
@@ -155,7 +160,8 @@ bool MigrateIconListToIni(const QString& dataDir)
     if (QFileInfo::exists(iniName) || !QFileInfo::exists(txtName))
         return false;
     // "||" was the hint separator of older lists.
-    const QString text = DecodeUtf8Utf16OrAnsi(ReadWholeFile(txtName)).replace(QStringLiteral("||"), QString(KHintMark));
+    const QString text
+        = DecodeUtf8Utf16OrAnsi(ReadWholeFile(txtName)).replace(QStringLiteral("||"), QString(KHintMark));
     const QStringList lines = SplitLines(text);
     QString out;
     const auto add = [&out](const QString& key, const QString& value) {
@@ -166,11 +172,11 @@ bool MigrateIconListToIni(const QString& dataDir)
         out += u'[' + QString::number(n + 1) + QStringLiteral("]\r\n");
         const TButtonEntry e = DecodeEntryLine(lines[n]);
         out += QStringLiteral("Type=") + e.BType + QStringLiteral("\r\n");
-        add(KFlags(), e.Flags);
-        add(KPath(), e.Path);
-        add(KParams(), e.Params);
-        add(KHint(), e.Hint);
-        add(KWinPos(), e.WinPos);
+        add(KFlags, e.Flags);
+        add(KPath, e.Path);
+        add(KParams, e.Params);
+        add(KHint, e.Hint);
+        add(KWinPos, e.WinPos);
         out += QStringLiteral("\r\n");
     }
     WriteFileAtomically(iniName, EncodeUtf8WithBom(out));

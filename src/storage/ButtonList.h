@@ -5,7 +5,8 @@
 #include <QList>
 #include <QString>
 
-namespace qb {
+namespace qb
+{
 
 // The buttons of all pages; entry (page x Rows + row) x Cols + column, entry i uses icon
 // image i.

@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace qb {
+namespace qb
+{
 
 void WriteFileAtomically(const QString& fileName, QByteArrayView bytes)
 {

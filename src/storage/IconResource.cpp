@@ -7,12 +7,15 @@
 
 #include <optional>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 // Bounds-checked little-endian reads at absolute offsets of a file.
-class TFileView {
+class TFileView
+{
 public:
     explicit TFileView(QFile& file)
         : FFile(file)
@@ -111,10 +114,11 @@ std::optional<QList<std::pair<quint8, quint8>>> FirstGroupIconSizes(TFileView& f
     const qint64 table = opt + *optionalSize;
     for (int i = 0; i < *sectionCount; ++i) {
         const qint64 at = table + 40 * qint64(i);
-        const auto vsize = f.U32(at + 8), vaddr = f.U32(at + 12), rsize = f.U32(at + 16), roff = f.U32(at + 20);
+        const auto vsize = f.U32(at + 8), vaddr = f.U32(at + 12), rsize = f.U32(at + 16),
+                   roff = f.U32(at + 20);
         if (!vsize || !vaddr || !rsize || !roff)
             return std::nullopt;
-        sections.append({*vaddr, *vsize, *rsize, *roff});
+        sections.append({ *vaddr, *vsize, *rsize, *roff });
     }
     const auto root = RvaToOffset(sections, *resourceRva);
     if (!root)
@@ -184,7 +188,7 @@ std::optional<QList<std::pair<quint8, quint8>>> FirstGroupIconSizes(TFileView& f
         const auto w = f.U8(at), h = f.U8(at + 1);
         if (!w || !h)
             break;
-        sizes.append({*w, *h});
+        sizes.append({ *w, *h });
     }
     return sizes;
 }

@@ -4,15 +4,18 @@
 #include <bit>
 #include <cstring>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 constexpr quint32 Rot(quint32 x, int k)
 {
     return std::rotl(x, k);
 }
 
+// clang-format off
 inline void MixBlock(quint32& a, quint32& b, quint32& c)
 {
     a -= c; a ^= Rot(c, 4);  c += b;
@@ -33,6 +36,7 @@ inline void FinalMix(quint32& a, quint32& b, quint32& c)
     b ^= a; b -= Rot(a, 14);
     c ^= b; c -= Rot(b, 24);
 }
+// clang-format on
 
 inline quint32 Word(const unsigned char* p)
 {

@@ -7,9 +7,11 @@
 
 #include <cmath>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 QString Folded(const QString& name)
 {
@@ -87,11 +89,11 @@ void TMiniIni::TSection::Set(const QString& key, const QString& value)
     const auto it = Index.constFind(folded);
     if (it != Index.cend()) {
         // The first position stays; the spelling and the value are the latest ones.
-        Slots[static_cast<size_t>(*it)].Line = TIniLine{key, value};
+        Slots[static_cast<size_t>(*it)].Line = TIniLine { key, value };
         return;
     }
     Index.insert(folded, static_cast<qsizetype>(Slots.size()));
-    Slots.push_back(TSlot{TIniLine{key, value}, false});
+    Slots.push_back(TSlot { TIniLine { key, value }, false });
 }
 
 void TMiniIni::TSection::Remove(const QString& key)
@@ -135,7 +137,7 @@ TMiniIni::TSection& TMiniIni::FindOrAddSection(const QString& name)
     if (it != FSectionIndex.cend())
         return FSections[static_cast<size_t>(*it)];
     FSectionIndex.insert(folded, static_cast<qsizetype>(FSections.size()));
-    FSections.push_back(TSection{name, {}, {}, 0});
+    FSections.push_back(TSection { name, {}, {}, 0 });
     return FSections.back();
 }
 

@@ -5,7 +5,8 @@
 
 #include <array>
 
-namespace qb {
+namespace qb
+{
 
 // Number of pages that carry a colour of their own, and of global hot keys.
 inline constexpr int KPageColours = 8;
@@ -57,8 +58,8 @@ struct TSettings {
     // [Skin]
     QString SkinName = QStringLiteral("None");
     // One colour per page as ARGB (alpha 255); white leaves a page untinted.
-    std::array<quint32, KPageColours> SkinColor = {0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF,
-                                                   0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF};
+    std::array<quint32, KPageColours> SkinColor
+        = { 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF, 0xFFFFFFFF };
     int ShowFrames = 1;
     bool ColorFrames = true;
     int Opacity = 255;

@@ -12,24 +12,26 @@
 #include <exception>
 #include <limits>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 constexpr int KMaxSkinPages = KPageColours;
 
-const QString& SSize() { static const QString s = QStringLiteral("Size"); return s; }
-const QString& SPosition() { static const QString s = QStringLiteral("Position"); return s; }
-const QString& SMisc() { static const QString s = QStringLiteral("Misc"); return s; }
-const QString& SSecurity() { static const QString s = QStringLiteral("Security"); return s; }
-const QString& SSkin() { static const QString s = QStringLiteral("Skin"); return s; }
-const QString& SEffect() { static const QString s = QStringLiteral("Effect"); return s; }
-const QString& SPopup() { static const QString s = QStringLiteral("Popup"); return s; }
-const QString& SFritzBox() { static const QString s = QStringLiteral("FritzBox"); return s; }
-const QString& SWeather() { static const QString s = QStringLiteral("Weather"); return s; }
-const QString& SProwl() { static const QString s = QStringLiteral("Prowl"); return s; }
-const QString& SHotKeys() { static const QString s = QStringLiteral("HotKeys"); return s; }
-const QString& SSounds() { static const QString s = QStringLiteral("Sounds"); return s; }
+const QString KSize = QStringLiteral("Size");
+const QString KPosition = QStringLiteral("Position");
+const QString KMisc = QStringLiteral("Misc");
+const QString KSecurity = QStringLiteral("Security");
+const QString KSkin = QStringLiteral("Skin");
+const QString KEffect = QStringLiteral("Effect");
+const QString KPopup = QStringLiteral("Popup");
+const QString KFritzBox = QStringLiteral("FritzBox");
+const QString KWeather = QStringLiteral("Weather");
+const QString KProwl = QStringLiteral("Prowl");
+const QString KHotKeys = QStringLiteral("HotKeys");
+const QString KSounds = QStringLiteral("Sounds");
 
 int SkinPages(const TSettings& s)
 {
@@ -38,20 +40,27 @@ int SkinPages(const TSettings& s)
 
 // Reads keys of one section with the store's getters; `Clamp` keeps a hand-edited value inside
 // what the rest of the program can handle.
-class TReader {
+class TReader
+{
 public:
     TReader(const TMiniIni& store, const QString& section)
         : FStore(store)
         , FSection(section)
     {
     }
-    void Int(const char16_t* key, int& value, int def) const { value = FStore.GetValue(FSection, Key(key), def); }
+    void Int(const char16_t* key, int& value, int def) const
+    {
+        value = FStore.GetValue(FSection, Key(key), def);
+    }
     void Clamp(const char16_t* key, int& value, int def, int low, int high) const
     {
         Int(key, value, def);
         value = std::clamp(value, low, high);
     }
-    void Bool(const char16_t* key, bool& value, bool def) const { value = FStore.GetValue(FSection, Key(key), def); }
+    void Bool(const char16_t* key, bool& value, bool def) const
+    {
+        value = FStore.GetValue(FSection, Key(key), def);
+    }
     void Text(const char16_t* key, QString& value, const QString& def) const
     {
         value = FStore.GetValue(FSection, Key(key), def);
@@ -63,7 +72,8 @@ private:
     const QString& FSection;
 };
 
-class TWriter {
+class TWriter
+{
 public:
     TWriter(TMiniIni& store, const QString& section)
         : FStore(store)
@@ -81,15 +91,31 @@ private:
 };
 
 constexpr std::array<const char16_t*, KHotKeyCount> KHotKeyNames = {
-    u"FlipPages", u"DisplayOff", u"ScreenSaver", u"HideWindow", u"Options",
-    u"Clippings", u"DisplayLeft", u"DisplayUp", u"DisplayRight", u"DisplayDown",
+    u"FlipPages",
+    u"DisplayOff",
+    u"ScreenSaver",
+    u"HideWindow",
+    u"Options",
+    u"Clippings",
+    u"DisplayLeft",
+    u"DisplayUp",
+    u"DisplayRight",
+    u"DisplayDown",
 };
 constexpr std::array<const char16_t*, KHotKeyCount> KHotKeyDefaultKeys = {
-    u"F1", u"F11", u"F12", u"F8", u"P", u"F5", u"", u"", u"", u"",
+    u"F1",
+    u"F11",
+    u"F12",
+    u"F8",
+    u"P",
+    u"F5",
+    u"",
+    u"",
+    u"",
+    u"",
 };
 
-template <typename F>
-void IgnoringFailure(F&& action)
+template <typename F> void IgnoringFailure(F&& action)
 {
     try {
         action();
@@ -209,18 +235,18 @@ void TSettingsAccess::Read()
     const TSettings d; // the defaults
 
     {
-        const TReader r(FStore, SSize());
+        const TReader r(FStore, KSize);
         // Bounds beyond the preferences dialog's: a hand-edited file can neither divide by zero
         // later nor make the bar allocate millions of buttons.
         r.Clamp(u"Rows", s.Rows, d.Rows, 1, 32);
         r.Clamp(u"Cols", s.Cols, d.Cols, 1, 32);
         r.Clamp(u"Banks", s.Banks, d.Banks, 1, 8);
-        s.Zoom = ZoomFromText(FStore.GetValue(SSize(), QStringLiteral("Zoom"), QStringLiteral("1,0")));
+        s.Zoom = ZoomFromText(FStore.GetValue(KSize, QStringLiteral("Zoom"), QStringLiteral("1,0")));
         r.Clamp(u"CheviWidth", s.CheviWidth, d.CheviWidth, 8, 64);
         r.Clamp(u"IconSize", s.IconSize, d.IconSize, 1, 9);
     }
     {
-        const TReader r(FStore, SPosition());
+        const TReader r(FStore, KPosition);
         r.Int(u"Top", s.Top, d.Top);
         r.Int(u"Right", s.Right, d.Right);
         r.Int(u"Monitor", s.Monitor, d.Monitor);
@@ -230,7 +256,7 @@ void TSettingsAccess::Read()
         r.Int(u"HiddenSize", s.HiddenSize, d.HiddenSize);
     }
     {
-        const TReader r(FStore, SMisc());
+        const TReader r(FStore, KMisc);
         r.Text(u"HideWnd", s.HideWnd, d.HideWnd);
         r.Bool(u"OnTop", s.OnTop, d.OnTop);
         FHost.ApplyOnTop(s.OnTop);
@@ -251,16 +277,16 @@ void TSettingsAccess::Read()
         r.Text(u"CheviCap", s.CheviCap, d.CheviCap);
     }
     {
-        const TReader r(FStore, SSecurity());
+        const TReader r(FStore, KSecurity);
         r.Bool(u"ShowMenu", s.ShowMenu, d.ShowMenu);
         r.Bool(u"ShowAltTab", s.ShowAltTab, d.ShowAltTab);
         r.Bool(u"MoveResize", s.MoveResize, d.MoveResize);
         r.Bool(u"LockIcons", s.LockIcons, d.LockIcons);
     }
     {
-        const TReader r(FStore, SSkin());
+        const TReader r(FStore, KSkin);
         r.Text(u"SkinName", s.SkinName, d.SkinName);
-        SkinColorFromText(FStore.GetValue(SSkin(), QStringLiteral("SkinColor"), QStringLiteral("$FFFFFF")),
+        SkinColorFromText(FStore.GetValue(KSkin, QStringLiteral("SkinColor"), QStringLiteral("$FFFFFF")),
             SkinPages(s), s.SkinColor);
         r.Clamp(u"ShowFrames", s.ShowFrames, d.ShowFrames, 0, 3);
         r.Bool(u"ColorFrames", s.ColorFrames, d.ColorFrames);
@@ -270,7 +296,7 @@ void TSettingsAccess::Read()
         r.Bool(u"AltToDye", s.AltToDye, d.AltToDye);
     }
     {
-        const TReader r(FStore, SEffect());
+        const TReader r(FStore, KEffect);
         r.Clamp(u"ZoomSize", s.ZoomSize, d.ZoomSize, 0, 4);
         r.Clamp(u"IconPad", s.IconPad, d.IconPad, 0, 32);
         r.Clamp(u"FontSize", s.FontSize, d.FontSize, 0, 16);
@@ -279,7 +305,7 @@ void TSettingsAccess::Read()
         r.Int(u"Blend", s.Blend, d.Blend);
     }
     {
-        const TReader r(FStore, SPopup());
+        const TReader r(FStore, KPopup);
         r.Int(u"ShowTime", s.ShowTime, d.ShowTime);
         r.Text(u"TimeParams", s.TimeParams, d.TimeParams);
         r.Clamp(u"UDPPort", s.UDPPort, d.UDPPort, 0, 65535);
@@ -289,7 +315,7 @@ void TSettingsAccess::Read()
             s.GenParams += u' ';
     }
     {
-        const TReader r(FStore, SFritzBox());
+        const TReader r(FStore, KFritzBox);
         r.Text(u"FritzIP", s.FritzIP, d.FritzIP);
         r.Int(u"FritzPort", s.FritzPort, d.FritzPort);
         r.Text(u"TelParams", s.TelParams, d.TelParams);
@@ -302,24 +328,24 @@ void TSettingsAccess::Read()
             s.OwnAreaCode.clear();
     }
     {
-        const TReader r(FStore, SWeather());
+        const TReader r(FStore, KWeather);
         r.Text(u"WxLat", s.WxLat, d.WxLat);
         r.Text(u"WxLon", s.WxLon, d.WxLon);
         r.Text(u"WxCity", s.WxCity, d.WxCity);
         FHost.RequestWeatherRefresh();
     }
     {
-        const TReader r(FStore, SProwl());
+        const TReader r(FStore, KProwl);
         r.Text(u"ProwlKey", s.ProwlKey, d.ProwlKey);
         r.Text(u"ProwlParams", s.ProwlParams, d.ProwlParams);
     }
     for (int id = 0; id < KHotKeyCount; ++id) {
         QString& text = s.HotKeys[static_cast<size_t>(id)];
-        text = FStore.GetValue(SHotKeys(), HotKeyName(id), DefaultHotKeyText(id));
+        text = FStore.GetValue(KHotKeys, HotKeyName(id), DefaultHotKeyText(id));
         s.HotKeyCodes[static_cast<size_t>(id)] = RegisterKey(FHotKeys, id, text);
     }
     {
-        const TReader r(FStore, SSounds());
+        const TReader r(FStore, KSounds);
         r.Text(u"Chevron", s.Chevron, d.Chevron);
         r.Text(u"BtnDown", s.BtnDown, d.BtnDown);
         r.Text(u"DragIcon", s.DragIcon, d.DragIcon);
@@ -327,7 +353,8 @@ void TSettingsAccess::Read()
         r.Text(u"SlideIn", s.SlideIn, d.SlideIn);
         r.Text(u"BtnUp", s.BtnUp, d.BtnUp);
         r.Text(u"TimeIsUp", s.TimeIsUp, d.TimeIsUp);
-        FHost.ApplySoundNames({s.Chevron, s.BtnDown, s.DragIcon, s.SlideOut, s.SlideIn, s.BtnUp, s.TimeIsUp});
+        FHost.ApplySoundNames(
+            { s.Chevron, s.BtnDown, s.DragIcon, s.SlideOut, s.SlideIn, s.BtnUp, s.TimeIsUp });
     }
 }
 
@@ -338,7 +365,7 @@ void TSettingsAccess::Write()
     IgnoringFailure([this] { FHost.SaveIconStoreIfChanged(); });
 
     {
-        const TWriter w(FStore, SSize());
+        const TWriter w(FStore, KSize);
         w.Int(u"Rows", s.Rows);
         w.Int(u"Cols", s.Cols);
         w.Int(u"Banks", s.Banks);
@@ -347,7 +374,7 @@ void TSettingsAccess::Write()
         w.Int(u"IconSize", s.IconSize);
     }
     {
-        const TWriter w(FStore, SPosition());
+        const TWriter w(FStore, KPosition);
         const TBarPosition position = FHost.CurrentPosition();
         s.Top = position.Top;
         s.Right = position.Right;
@@ -362,7 +389,7 @@ void TSettingsAccess::Write()
     }
     {
         // SoundOn is only ever set by hand in the file, which keeps what it has.
-        const TWriter w(FStore, SMisc());
+        const TWriter w(FStore, KMisc);
         w.Text(u"HideWnd", s.HideWnd);
         w.Bool(u"OnTop", s.OnTop);
         w.Bool(u"ShowTrayIcon", s.ShowTrayIcon);
@@ -380,14 +407,14 @@ void TSettingsAccess::Write()
         w.Text(u"CheviCap", s.CheviCap);
     }
     {
-        const TWriter w(FStore, SSecurity());
+        const TWriter w(FStore, KSecurity);
         w.Bool(u"ShowMenu", s.ShowMenu);
         w.Bool(u"ShowAltTab", s.ShowAltTab);
         w.Bool(u"MoveResize", s.MoveResize);
         w.Bool(u"LockIcons", s.LockIcons);
     }
     {
-        const TWriter w(FStore, SSkin());
+        const TWriter w(FStore, KSkin);
         w.Text(u"SkinName", s.SkinName);
         w.Text(u"SkinColor", SkinColorToText(s.SkinColor, SkinPages(s)));
         w.Int(u"ShowFrames", s.ShowFrames);
@@ -397,7 +424,7 @@ void TSettingsAccess::Write()
         w.Bool(u"AltToDye", s.AltToDye);
     }
     {
-        const TWriter w(FStore, SEffect());
+        const TWriter w(FStore, KEffect);
         w.Int(u"ZoomSize", s.ZoomSize);
         w.Int(u"IconPad", s.IconPad);
         w.Int(u"FontSize", s.FontSize);
@@ -406,14 +433,14 @@ void TSettingsAccess::Write()
         w.Int(u"Blend", s.Blend);
     }
     {
-        const TWriter w(FStore, SPopup());
+        const TWriter w(FStore, KPopup);
         w.Int(u"ShowTime", s.ShowTime);
         w.Text(u"TimeParams", s.TimeParams);
         w.Int(u"UDPPort", s.UDPPort);
         w.Text(u"GenParams", TrimControls(s.GenParams));
     }
     {
-        const TWriter w(FStore, SFritzBox());
+        const TWriter w(FStore, KFritzBox);
         w.Text(u"FritzIP", s.FritzIP);
         w.Int(u"FritzPort", s.FritzPort);
         w.Text(u"TelParams", s.TelParams);
@@ -425,7 +452,7 @@ void TSettingsAccess::Write()
     }
     // The Weather keys are written where the location is determined, not here.
     {
-        const TWriter w(FStore, SProwl());
+        const TWriter w(FStore, KProwl);
         w.Text(u"ProwlKey", s.ProwlKey);
         w.Text(u"ProwlParams", s.ProwlParams);
     }
@@ -433,10 +460,10 @@ void TSettingsAccess::Write()
         // A shortcut that did not parse or register keeps the file's old text.
         const int code = s.HotKeyCodes[static_cast<size_t>(id)];
         if (code != 0)
-            FStore.SetValue(SHotKeys(), HotKeyName(id), ShortCutToText(QKeyCombination::fromCombined(code)));
+            FStore.SetValue(KHotKeys, HotKeyName(id), ShortCutToText(QKeyCombination::fromCombined(code)));
     }
     {
-        const TWriter w(FStore, SSounds());
+        const TWriter w(FStore, KSounds);
         w.Text(u"Chevron", s.Chevron);
         w.Text(u"BtnDown", s.BtnDown);
         w.Text(u"DragIcon", s.DragIcon);

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace qb {
+namespace qb
+{
 
 class IHotKeys;
 class TMiniIni;
@@ -21,7 +22,8 @@ int RegisterKey(IHotKeys& hotKeys, int id, const QString& text);
 
 // The one place that maps every key of the settings file onto TSettings, both ways. The
 // objects are the caller's and must outlive this one; UI thread only.
-class TSettingsAccess {
+class TSettingsAccess
+{
 public:
     TSettingsAccess(TMiniIni& store, TSettings& settings, ISettingsHost& host, IHotKeys& hotKeys);
 

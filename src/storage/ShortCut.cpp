@@ -2,32 +2,34 @@
 
 #include <array>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 struct TKeyName {
     const char16_t* Name;
     Qt::Key Key;
 };
 
-constexpr std::array<TKeyName, 15> KNamedKeys = {{
-    {u"Rück", Qt::Key_Backspace},
-    {u"Tab", Qt::Key_Tab},
-    {u"Esc", Qt::Key_Escape},
-    {u"Eingabe", Qt::Key_Return},
-    {u"Leer", Qt::Key_Space},
-    {u"BildAuf", Qt::Key_PageUp},
-    {u"BildAb", Qt::Key_PageDown},
-    {u"Ende", Qt::Key_End},
-    {u"Pos1", Qt::Key_Home},
-    {u"Links", Qt::Key_Left},
-    {u"Auf", Qt::Key_Up},
-    {u"Rechts", Qt::Key_Right},
-    {u"Ab", Qt::Key_Down},
-    {u"Einfg", Qt::Key_Insert},
-    {u"Entf", Qt::Key_Delete},
-}};
+constexpr std::array<TKeyName, 15> KNamedKeys = { {
+    { u"Rück", Qt::Key_Backspace },
+    { u"Tab", Qt::Key_Tab },
+    { u"Esc", Qt::Key_Escape },
+    { u"Eingabe", Qt::Key_Return },
+    { u"Leer", Qt::Key_Space },
+    { u"BildAuf", Qt::Key_PageUp },
+    { u"BildAb", Qt::Key_PageDown },
+    { u"Ende", Qt::Key_End },
+    { u"Pos1", Qt::Key_Home },
+    { u"Links", Qt::Key_Left },
+    { u"Auf", Qt::Key_Up },
+    { u"Rechts", Qt::Key_Right },
+    { u"Ab", Qt::Key_Down },
+    { u"Einfg", Qt::Key_Insert },
+    { u"Entf", Qt::Key_Delete },
+} };
 
 struct TModifierName {
     const char16_t* Prefix;
@@ -35,11 +37,11 @@ struct TModifierName {
 };
 
 // Also the order in which the prefixes are written.
-constexpr std::array<TModifierName, 3> KModifiers = {{
-    {u"Umsch+", Qt::ShiftModifier},
-    {u"Strg+", Qt::ControlModifier},
-    {u"Alt+", Qt::AltModifier},
-}};
+constexpr std::array<TModifierName, 3> KModifiers = { {
+    { u"Umsch+", Qt::ShiftModifier },
+    { u"Strg+", Qt::ControlModifier },
+    { u"Alt+", Qt::AltModifier },
+} };
 
 std::optional<Qt::Key> KeyFromName(QStringView name)
 {

@@ -2,9 +2,11 @@
 
 #include <array>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 // 0x80..0x9F of Windows-1252. The five unassigned bytes map to the C1 code points of the same
 // value, as the system conversion does; everything else is Latin-1.
@@ -55,16 +57,16 @@ QString DecodeWindows1252(QByteArrayView bytes)
 
 QString DecodeUtf8OrAnsi(QByteArrayView bytes)
 {
-    if (StartsWith(bytes, {0xEF, 0xBB, 0xBF}))
+    if (StartsWith(bytes, { 0xEF, 0xBB, 0xBF }))
         return QString::fromUtf8(bytes.sliced(3));
     return DecodeWindows1252(bytes);
 }
 
 QString DecodeUtf8Utf16OrAnsi(QByteArrayView bytes)
 {
-    if (StartsWith(bytes, {0xFF, 0xFE}))
+    if (StartsWith(bytes, { 0xFF, 0xFE }))
         return DecodeUtf16(bytes.sliced(2), false);
-    if (StartsWith(bytes, {0xFE, 0xFF}))
+    if (StartsWith(bytes, { 0xFE, 0xFF }))
         return DecodeUtf16(bytes.sliced(2), true);
     return DecodeUtf8OrAnsi(bytes);
 }

@@ -13,8 +13,10 @@
 
 #include <functional>
 
-namespace qb {
-namespace {
+namespace qb
+{
+namespace
+{
 
 QByteArray Int32(qint32 v)
 {
@@ -49,12 +51,14 @@ TEST(BitmapCollection, BlankImagesHaveTheirExactSize)
     ASSERT_EQ(one.size(), 4 + 4 + 126) << "a 1 x 1 blob is 126 bytes";
     // The blob in the form the file fixes: header fields, then one pixel B G R A.
     QByteArray blob = "BM" + Int32(126) + Int32(0) + Int32(122) + Int32(108) + Int32(1) + Int32(1);
-    blob += QByteArray("\x01\x00\x20\x00", 4) + Int32(3) + Int32(4) + Int32(0) + Int32(0) + Int32(0) + Int32(0);
-    blob += Int32(0x00FF0000) + Int32(0x0000FF00) + Int32(0x000000FF) + Int32(static_cast<qint32>(0xFF000000u));
+    blob += QByteArray("\x01\x00\x20\x00", 4) + Int32(3) + Int32(4) + Int32(0) + Int32(0) + Int32(0)
+        + Int32(0);
+    blob += Int32(0x00FF0000) + Int32(0x0000FF00) + Int32(0x000000FF)
+        + Int32(static_cast<qint32>(0xFF000000u));
     blob += "BGRs" + QByteArray(36 + 12, '\0') + QByteArray(4, '\0');
     EXPECT_EQ(one, Int32(1) + Int32(126) + blob);
 
-    for (int n : {0, 2, 64}) {
+    for (int n : { 0, 2, 64 }) {
         TBitmapCollection blank;
         blank.TopUp(n);
         EXPECT_EQ(blank.StreamBytes().size(), 4 + n * 130) << n << " blank images";
@@ -66,10 +70,10 @@ TEST(BitmapCollection, WrittenImagesReadBackEqual)
     const test::TempDataDir dir;
     const QString name = dir.FilePath(QStringLiteral("Bitmaps.Stream"));
     TBitmapCollection store;
-    Fill(store, {Pattern(48, 48, 1), Pattern(1, 1, 2), Pattern(3, 17, 3), Pattern(256, 2, 4)});
+    Fill(store, { Pattern(48, 48, 1), Pattern(1, 1, 2), Pattern(3, 17, 3), Pattern(256, 2, 4) });
     store.WriteMaps(name);
     EXPECT_EQ(dir.Read(QStringLiteral("Bitmaps.Stream")), store.StreamBytes());
-    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"Bitmaps.Stream"});
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList { "Bitmaps.Stream" });
 
     TBitmapCollection back;
     back.Add(); // reading appends
@@ -105,20 +109,23 @@ TEST(BitmapCollection, ReadingStopsAtDamageAndKeepsWhatCameBefore)
         int Images; // images appended
         bool Raises; // EImageFormat
     } const cases[] = {
-        {"complete", Int32(2) + good, 2, false},
-        {"count larger than the images present", Int32(3) + good, 2, false},
-        {"count smaller: the rest is not read", Int32(1) + good, 1, false},
-        {"inside the third blob", Int32(3) + good + Int32(a.size()) + a.left(50), 2, false},
-        {"inside a size field", Int32(3) + good + QByteArray("\x10\x00", 2), 2, false},
-        {"size 0 with data after it", Int32(3) + Int32(a.size()) + a + Int32(0) + Int32(b.size()) + b, 1, false},
-        {"negative size", Int32(2) + Int32(a.size()) + a + Int32(-5) + b, 1, false},
-        {"size beyond the end", Int32(2) + Int32(a.size()) + a + Int32(b.size() + 1) + b, 1, false},
-        {"negative count", Int32(-2) + good, 0, false},
-        {"no complete count", QByteArray("\x02\x00\x00", 3), 0, false},
-        {"empty", QByteArray(), 0, false},
-        {"blob with a lying header", Int32(3) + Int32(a.size()) + a + Int32(lying.size()) + lying + Int32(b.size()) + b, 2, true},
-        {"blob beyond the side limit", Int32(2) + Int32(a.size()) + a + Int32(huge.size()) + huge, 2, true},
-        {"blob that is no picture", Int32(2) + Int32(a.size()) + a + Int32(9) + QByteArray("not a bmp"), 2, true},
+        { "complete", Int32(2) + good, 2, false },
+        { "count larger than the images present", Int32(3) + good, 2, false },
+        { "count smaller: the rest is not read", Int32(1) + good, 1, false },
+        { "inside the third blob", Int32(3) + good + Int32(a.size()) + a.left(50), 2, false },
+        { "inside a size field", Int32(3) + good + QByteArray("\x10\x00", 2), 2, false },
+        { "size 0 with data after it", Int32(3) + Int32(a.size()) + a + Int32(0) + Int32(b.size()) + b, 1,
+            false },
+        { "negative size", Int32(2) + Int32(a.size()) + a + Int32(-5) + b, 1, false },
+        { "size beyond the end", Int32(2) + Int32(a.size()) + a + Int32(b.size() + 1) + b, 1, false },
+        { "negative count", Int32(-2) + good, 0, false },
+        { "no complete count", QByteArray("\x02\x00\x00", 3), 0, false },
+        { "empty", QByteArray(), 0, false },
+        { "blob with a lying header",
+            Int32(3) + Int32(a.size()) + a + Int32(lying.size()) + lying + Int32(b.size()) + b, 2, true },
+        { "blob beyond the side limit", Int32(2) + Int32(a.size()) + a + Int32(huge.size()) + huge, 2, true },
+        { "blob that is no picture", Int32(2) + Int32(a.size()) + a + Int32(9) + QByteArray("not a bmp"), 2,
+            true },
     };
     for (const auto& c : cases) {
         TBitmapCollection store;
@@ -139,7 +146,8 @@ TEST(BitmapCollection, ReadingStopsAtDamageAndKeepsWhatCameBefore)
             EXPECT_TRUE(store.GetBitmap(1) == Pattern(4, 4, 1)) << c.Name;
         }
         if (c.Raises) {
-            EXPECT_EQ(store.GetBitmap(c.Images).Width(), 1) << c.Name << ": the bad blob leaves a blank image";
+            EXPECT_EQ(store.GetBitmap(c.Images).Width(), 1)
+                << c.Name << ": the bad blob leaves a blank image";
             EXPECT_EQ(store.GetBitmap(c.Images).Pixel(0, 0), 0u) << c.Name;
         } else if (c.Images == 2) {
             EXPECT_TRUE(store.GetBitmap(2) == Pattern(2, 3, 2)) << c.Name;
@@ -177,13 +185,13 @@ TEST(BitmapCollection, ListOperationsKeepImagesInButtonOrder)
         return pixels;
     };
     store.Insert(1).SetPixel(0, 0, 9);
-    EXPECT_EQ(order(), (std::vector<TColor32>{1, 9, 2, 3, 4}));
+    EXPECT_EQ(order(), (std::vector<TColor32> { 1, 9, 2, 3, 4 }));
     store.Insert(5).SetPixel(0, 0, 7);
     store.Delete(0);
-    EXPECT_EQ(order(), (std::vector<TColor32>{9, 2, 3, 4, 7}));
+    EXPECT_EQ(order(), (std::vector<TColor32> { 9, 2, 3, 4, 7 }));
     TBitmap32* second = &store.GetBitmap(1);
     store.Swap(1, 4);
-    EXPECT_EQ(order(), (std::vector<TColor32>{9, 7, 3, 4, 2}));
+    EXPECT_EQ(order(), (std::vector<TColor32> { 9, 7, 3, 4, 2 }));
     EXPECT_EQ(&store.GetBitmap(4), second) << "swapping moves the images themselves";
 
     EXPECT_THROW(store.GetBitmap(5), std::out_of_range);
@@ -191,7 +199,7 @@ TEST(BitmapCollection, ListOperationsKeepImagesInButtonOrder)
     EXPECT_THROW(store.Insert(6), std::out_of_range);
     EXPECT_THROW(store.Delete(5), std::out_of_range);
     EXPECT_THROW(store.Swap(0, 5), std::out_of_range);
-    EXPECT_EQ(order(), (std::vector<TColor32>{9, 7, 3, 4, 2}));
+    EXPECT_EQ(order(), (std::vector<TColor32> { 9, 7, 3, 4, 2 }));
 
     store.TopUp(3);
     EXPECT_EQ(store.Count(), 5) << "never shortened";
@@ -206,7 +214,7 @@ TEST(BitmapCollection, HashCoversTheBlobsInOrder)
 {
     TBitmapCollection store;
     EXPECT_EQ(store.Hash(), 0u) << "an empty store";
-    Fill(store, {Pattern(48, 48, 1), Pattern(7, 3, 2)});
+    Fill(store, { Pattern(48, 48, 1), Pattern(7, 3, 2) });
     const QByteArray blobs = EncodeBmp(store.GetBitmap(0)) + EncodeBmp(store.GetBitmap(1));
     const quint32 hash = store.Hash();
     EXPECT_EQ(hash, HashLittle(blobs.constData(), static_cast<size_t>(blobs.size()), 0));
@@ -223,7 +231,7 @@ TEST(BitmapCollection, StoreIsWrittenOnlyWhenItChanged)
     const test::TempDataDir dir;
     const QString name = dir.FilePath(QStringLiteral("Bitmaps.Stream"));
     TBitmapCollection store;
-    Fill(store, {Pattern(8, 8, 1)});
+    Fill(store, { Pattern(8, 8, 1) });
     quint32 stored = store.Hash();
     EXPECT_FALSE(WriteMapsIfChanged(store, stored, name));
     EXPECT_FALSE(dir.Exists(QStringLiteral("Bitmaps.Stream")));

@@ -8,9 +8,11 @@
 
 #include <gtest/gtest.h>
 
-namespace qb {
+namespace qb
+{
 
-namespace {
+namespace
+{
 
 QString S(const char* utf8)
 {
@@ -20,7 +22,7 @@ QString S(const char* utf8)
 TButtonEntry Entry(const char* type, const char* flags = "", const char* path = "", const char* params = "",
     const char* hint = "", const char* winPos = "")
 {
-    return TButtonEntry{S(type), S(flags), S(path), S(params), S(hint), S(winPos)};
+    return TButtonEntry { S(type), S(flags), S(path), S(params), S(hint), S(winPos) };
 }
 
 TEST(ButtonList, LoadsSectionsByNumberAndIgnoresTheRest)
@@ -67,13 +69,13 @@ TEST(ButtonList, SavesTheExactFileFormat)
                    "WinPos=10,20,300,400,500\r\n\r\n"
                    "[4]\r\nType=Popup\r\nParams=\"Title:\xC3\x84\"\r\n\r\n"));
     EXPECT_EQ(LoadButtonList(dir.Path(), 4), buttons) << "what is saved loads back equal";
-    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList{"IconList.ini"});
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files), QStringList { "IconList.ini" });
 }
 
 TEST(ButtonList, SaveFailureRaises)
 {
     const test::TempDataDir dir;
-    EXPECT_THROW(SaveButtonList(dir.FilePath(QStringLiteral("missing")), {Entry("Exec")}), EFileError);
+    EXPECT_THROW(SaveButtonList(dir.FilePath(QStringLiteral("missing")), { Entry("Exec") }), EFileError);
 }
 
 TEST(ButtonList, DecodesTheOneLineForm)
@@ -82,22 +84,22 @@ TEST(ButtonList, DecodesTheOneLineForm)
         const char* Line;
         TButtonEntry Expected;
     } const cases[] = {
-        {"", Entry("Empty")},
-        {"  \t ", Entry("Empty")},
-        {"/usr/bin/gimp", Entry("Exec", "", "/usr/bin/gimp")},
-        {"!/usr/bin/app|-a ¤ b|c", Entry("Exec", "Admin", "/usr/bin/app", "-a | b|c")},
-        {"*doc.txt¦My hint", Entry("Exec", "Protected", "doc.txt", "", "My hint")},
-        {"-x¦hint®1,2,3,4", Entry("Exec", "Disabled", "x", "", "hint", "1,2,3,4")},
-        {"x®1,2,3,4¦not a hint", Entry("Exec", "", "x", "", "", "1,2,3,4¦not a hint")},
-        {"!*x", Entry("Exec", "Admin", "*x")},
-        {"Popup|\"Title:Hi\"|more", Entry("Popup", "", "", "\"Title:Hi\"|more")},
-        {"Timer|\"Count:10\"", Entry("Timer", "", "", "\"Count:10\"")},
-        {"Events|p", Entry("Events", "", "", "p")},
-        {"!Popup|p¦h", Entry("Popup", "Admin", "", "p", "h")},
-        {"popup|p", Entry("Exec", "", "popup", "p")},
-        {"Popup", Entry("Exec", "", "Popup")},
-        {" path with blanks ", Entry("Exec", "", " path with blanks ")},
-        {"!", Entry("Exec", "Admin")},
+        { "", Entry("Empty") },
+        { "  \t ", Entry("Empty") },
+        { "/usr/bin/gimp", Entry("Exec", "", "/usr/bin/gimp") },
+        { "!/usr/bin/app|-a ¤ b|c", Entry("Exec", "Admin", "/usr/bin/app", "-a | b|c") },
+        { "*doc.txt¦My hint", Entry("Exec", "Protected", "doc.txt", "", "My hint") },
+        { "-x¦hint®1,2,3,4", Entry("Exec", "Disabled", "x", "", "hint", "1,2,3,4") },
+        { "x®1,2,3,4¦not a hint", Entry("Exec", "", "x", "", "", "1,2,3,4¦not a hint") },
+        { "!*x", Entry("Exec", "Admin", "*x") },
+        { "Popup|\"Title:Hi\"|more", Entry("Popup", "", "", "\"Title:Hi\"|more") },
+        { "Timer|\"Count:10\"", Entry("Timer", "", "", "\"Count:10\"") },
+        { "Events|p", Entry("Events", "", "", "p") },
+        { "!Popup|p¦h", Entry("Popup", "Admin", "", "p", "h") },
+        { "popup|p", Entry("Exec", "", "popup", "p") },
+        { "Popup", Entry("Exec", "", "Popup") },
+        { " path with blanks ", Entry("Exec", "", " path with blanks ") },
+        { "!", Entry("Exec", "Admin") },
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeEntryLine(S(c.Line)), c.Expected) << c.Line;
@@ -109,22 +111,23 @@ TEST(ButtonList, EncodesTheDisplayLine)
         TButtonEntry Entry;
         const char* Line;
     } const cases[] = {
-        {Entry("Empty", "Admin", "x"), ""},
-        {Entry("empty"), ""},
-        {Entry("Exec", "", "/usr/bin/app", "-a | b"), "/usr/bin/app|-a ¤ b"},
-        {Entry("Exec", "Admin Disabled", "x"), "-x"},
-        {Entry("Exec", "Protected Admin", "x"), "!x"},
-        {Entry("Exec", "Protected", "x", "", "h", "1,2,3,4"), "*x®1,2,3,4¦h"},
-        {Entry("popup", "", "ignored", "\"Text:a|b\""), "Popup|\"Text:a|b\""},
-        {Entry("Timer", "", "", "t"), "Timer|t"},
-        {Entry("Events", "", "", ""), "Events|"},
-        {Entry("Exec"), ""},
+        { Entry("Empty", "Admin", "x"), "" },
+        { Entry("empty"), "" },
+        { Entry("Exec", "", "/usr/bin/app", "-a | b"), "/usr/bin/app|-a ¤ b" },
+        { Entry("Exec", "Admin Disabled", "x"), "-x" },
+        { Entry("Exec", "Protected Admin", "x"), "!x" },
+        { Entry("Exec", "Protected", "x", "", "h", "1,2,3,4"), "*x®1,2,3,4¦h" },
+        { Entry("popup", "", "ignored", "\"Text:a|b\""), "Popup|\"Text:a|b\"" },
+        { Entry("Timer", "", "", "t"), "Timer|t" },
+        { Entry("Events", "", "", ""), "Events|" },
+        { Entry("Exec"), "" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(EntryLine(c.Entry), S(c.Line)) << c.Line;
 }
 
-class Migration : public ::testing::Test {
+class Migration : public ::testing::Test
+{
 protected:
     QByteArray Migrate(const QByteArray& legacy)
     {
@@ -141,11 +144,14 @@ TEST_F(Migration, ConvertsEveryLineIntoASection)
     // Windows-1252: "¤" is A4, "¦" is A6; "||" is the older hint separator.
     const QByteArray ini = Migrate("!C:\\app.exe|-a \xA4 b||Run it\r\n"
                                    "\r\n"
-                                   "Popup|\"Title:x\"\xA6h\xAE" "1,2,3,4\r\n");
-    EXPECT_EQ(ini, QByteArray("\xEF\xBB\xBF"
-                              "[1]\r\nType=Exec\r\nFlags=Admin\r\nPath=C:\\app.exe\r\nParams=-a | b\r\nHint=Run it\r\n\r\n"
-                              "[2]\r\nType=Empty\r\n\r\n"
-                              "[3]\r\nType=Popup\r\nParams=\"Title:x\"\r\nHint=h\r\nWinPos=1,2,3,4\r\n\r\n"));
+                                   "Popup|\"Title:x\"\xA6h\xAE"
+                                   "1,2,3,4\r\n");
+    EXPECT_EQ(ini,
+        QByteArray(
+            "\xEF\xBB\xBF"
+            "[1]\r\nType=Exec\r\nFlags=Admin\r\nPath=C:\\app.exe\r\nParams=-a | b\r\nHint=Run it\r\n\r\n"
+            "[2]\r\nType=Empty\r\n\r\n"
+            "[3]\r\nType=Popup\r\nParams=\"Title:x\"\r\nHint=h\r\nWinPos=1,2,3,4\r\n\r\n"));
     const TButtonList buttons = LoadButtonList(Dir.Path(), 2);
     EXPECT_EQ(buttons[0], Entry("Exec", "Admin", "C:\\app.exe", "-a | b", "Run it"));
     EXPECT_EQ(buttons[1], Entry("Empty")) << "only the list's own length is loaded";
@@ -164,8 +170,8 @@ TEST_F(Migration, RecognisesTheByteOrderMarks)
         be += char(c.unicode() >> 8);
         be += char(c.unicode() & 0xFF);
     }
-    for (const QByteArray& legacy :
-        {le, be, QByteArray(QByteArray("\xEF\xBB\xBF") + line.toUtf8()), QByteArray("*\xE4\x80|x\xA6y\n")}) {
+    for (const QByteArray& legacy : { le, be, QByteArray(QByteArray("\xEF\xBB\xBF") + line.toUtf8()),
+             QByteArray("*\xE4\x80|x\xA6y\n") }) {
         QFile::remove(Dir.FilePath(QStringLiteral("IconList.ini")));
         Migrate(legacy);
         EXPECT_EQ(LoadButtonList(Dir.Path(), 1).value(0), expected) << legacy.toHex().constData();

@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
-namespace qb {
-namespace {
+namespace qb
+{
+namespace
+{
 
 void Put16(QByteArray& b, qsizetype at, quint16 v)
 {
@@ -51,15 +53,15 @@ TEST(HasDesiredIcon, IconFilesCompareTheWidthByte)
         int Size;
         bool Expected;
     } const cases[] = {
-        {"a.ico", IconFile({16, 32, 48}), 48, true},
-        {"a.ico", IconFile({16, 32}), 48, false},
-        {"big.ico", IconFile({16, 0}), 256, true},
-        {"big.ico", IconFile({16, 0}), 512, true}, // taken modulo 256
-        {"small.ico", IconFile({16, 32}), 256, false},
-        {"upper.ICO", IconFile({24}), 24, true},
-        {"pointer.cur", IconFile({32}), 32, true},
-        {"cut.ico", IconFile({16, 32, 48}).left(6 + 16 + 5), 48, false}, // directory cut short
-        {"short.ico", QByteArray("\0\0", 2), 16, false},
+        { "a.ico", IconFile({ 16, 32, 48 }), 48, true },
+        { "a.ico", IconFile({ 16, 32 }), 48, false },
+        { "big.ico", IconFile({ 16, 0 }), 256, true },
+        { "big.ico", IconFile({ 16, 0 }), 512, true }, // taken modulo 256
+        { "small.ico", IconFile({ 16, 32 }), 256, false },
+        { "upper.ICO", IconFile({ 24 }), 24, true },
+        { "pointer.cur", IconFile({ 32 }), 32, true },
+        { "cut.ico", IconFile({ 16, 32, 48 }).left(6 + 16 + 5), 48, false }, // directory cut short
+        { "short.ico", QByteArray("\0\0", 2), 16, false },
     };
     for (const auto& c : cases) {
         const QString path = dir.Write(QString::fromUtf8(c.Name), c.File);
@@ -152,28 +154,28 @@ QByteArray ProgramFile(bool pe32plus, const QList<TGroup>& groups, quint32 resou
 TEST(HasDesiredIcon, ProgramFilesUseTheirFirstGroupIcon)
 {
     const test::TempDataDir dir;
-    const TGroup sizes{false, {{16, 16}, {48, 48}, {0, 0}, {32, 24}}};
+    const TGroup sizes { false, { { 16, 16 }, { 48, 48 }, { 0, 0 }, { 32, 24 } } };
     struct {
         const char* Name;
         QByteArray File;
         int Size;
         bool Expected;
     } const cases[] = {
-        {"app.exe", ProgramFile(false, {sizes}), 48, true},
-        {"app.exe", ProgramFile(false, {sizes}), 256, true},
-        {"app.exe", ProgramFile(false, {sizes}), 32, false}, // width alone is not enough
-        {"app.exe", ProgramFile(false, {sizes}), 24, false},
-        {"app64.dll", ProgramFile(true, {sizes}), 48, true},
-        {"app64.dll", ProgramFile(true, {sizes}), 64, false},
+        { "app.exe", ProgramFile(false, { sizes }), 48, true },
+        { "app.exe", ProgramFile(false, { sizes }), 256, true },
+        { "app.exe", ProgramFile(false, { sizes }), 32, false }, // width alone is not enough
+        { "app.exe", ProgramFile(false, { sizes }), 24, false },
+        { "app64.dll", ProgramFile(true, { sizes }), 48, true },
+        { "app64.dll", ProgramFile(true, { sizes }), 64, false },
         // Only the first group counts; named groups come first.
-        {"two.exe", ProgramFile(false, {{true, {{32, 32}}}, {false, {{48, 48}}}}), 48, false},
-        {"two.exe", ProgramFile(false, {{true, {{32, 32}}}, {false, {{48, 48}}}}), 32, true},
-        {"none.exe", ProgramFile(false, {}), 48, false},
-        {"cursors.exe", ProgramFile(false, {sizes}, 12), 48, false}, // group cursors, not icons
-        {"any.name", ProgramFile(false, {sizes}), 16, true},
-        {"cut.exe", ProgramFile(false, {sizes}).left(0x200 + 40), 48, false},
-        {"text.exe", QByteArray("MZ but nothing else"), 48, false},
-        {"script.sh", QByteArray("#!/bin/sh\n"), 48, false},
+        { "two.exe", ProgramFile(false, { { true, { { 32, 32 } } }, { false, { { 48, 48 } } } }), 48, false },
+        { "two.exe", ProgramFile(false, { { true, { { 32, 32 } } }, { false, { { 48, 48 } } } }), 32, true },
+        { "none.exe", ProgramFile(false, {}), 48, false },
+        { "cursors.exe", ProgramFile(false, { sizes }, 12), 48, false }, // group cursors, not icons
+        { "any.name", ProgramFile(false, { sizes }), 16, true },
+        { "cut.exe", ProgramFile(false, { sizes }).left(0x200 + 40), 48, false },
+        { "text.exe", QByteArray("MZ but nothing else"), 48, false },
+        { "script.sh", QByteArray("#!/bin/sh\n"), 48, false },
     };
     for (const auto& c : cases) {
         const QString path = dir.Write(QString::fromUtf8(c.Name), c.File);
