@@ -1,0 +1,34 @@
+#pragma once
+
+#include "raster/Bitmap32.h"
+#include "toolbar/Layout.h"
+
+#include <QPoint>
+
+#include <initializer_list>
+
+namespace qb
+{
+
+// A picture placed over the page at a position in bitmap pixels (the clock, the hovered or
+// dragged icon). It is scaled with the bar because the whole composition is.
+struct TBitmapLayer {
+    TBitmap32 Bitmap;
+    QPoint Position;
+    bool Visible = false;
+    // Icon animation direction: +1 growing in, -1 shrinking out, 0 none.
+    int Tag = 0;
+};
+
+// Fills `layer` with the hovered icon enlarged by effect.Grow and lightened by effect.Lighten,
+// placed at effect.LayerRect, and shows it. A placeholder picture (1 x 1) leaves the layer
+// clear; a disabled button is shown grey.
+void MakeHoverLayer(TBitmapLayer& layer, const TLayout& layout, const THoverEffect& effect,
+    const TBitmap32& icon, bool disabled);
+
+// The picture the bar window shows: `backdrop` (the window's own colour), the page blended over
+// it, then the label layer when given, then each visible layer in order (lowest first).
+void ComposeBar(TBitmap32& out, TColor32 backdrop, const TBitmap32& page, const TBitmap32* labelLayer,
+    std::initializer_list<const TBitmapLayer*> layers);
+
+} // namespace qb
