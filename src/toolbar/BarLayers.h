@@ -26,8 +26,10 @@ struct TBitmapLayer {
 void MakeHoverLayer(TBitmapLayer& layer, const TLayout& layout, const THoverEffect& effect,
     const TBitmap32& icon, bool disabled);
 
-// The picture the bar window shows: `backdrop` (the window's own colour), the page blended over
-// it, then the label layer when given, then each visible layer in order (lowest first).
+// The picture the bar window shows at the bar's natural size (the window stretches it by Zoom):
+// `backdrop` (the window's own colour) with the page blended over it, then the label layer when
+// given (the bar passes it while FontSize > 0), then each visible layer in order, lowest first:
+// the clock, then the float layer.
 void ComposeBar(TBitmap32& out, TColor32 backdrop, const TBitmap32& page, const TBitmap32* labelLayer,
     std::initializer_list<const TBitmapLayer*> layers);
 

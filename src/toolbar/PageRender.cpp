@@ -324,6 +324,8 @@ TBankResult DrawBank(TBitmap32& page, const TLayout& layout, const TPageState& s
     for (int i = 0; i < cells && available > 0; ++i) {
         const QRect r = layout.CalcRect(i);
         const int n = std::min(state.CurPage * cells + i, available - 1);
+        if (n < 0)
+            continue;
         const TButtonEntry& button = state.Buttons[static_cast<std::size_t>(n)];
         const TBitmap32& image = state.Icons.At(n);
         scratch.SetSize(image.Width(), image.Height());

@@ -453,6 +453,11 @@ TEST(PageIcons, ShortListsShowTheLastPictureWithoutReadingPastTheEnd)
         EXPECT_EQ(page.Pixel(c.x(), c.y()), 0xFFAA0000u) << cell;
     }
 
+    // A page number below zero names no button.
+    bar.State.CurPage = -1;
+    EXPECT_EQ(CountPixels(bar.Draw(), KFace), bar.Layout.BarW * bar.Layout.BarH);
+    EXPECT_EQ(highest, 1);
+
     // No buttons at all: the page is drawn without icons.
     bar.Buttons.clear();
     bar.State.Buttons = bar.Buttons;
