@@ -28,7 +28,8 @@ function(quillbar_library name)
 endfunction()
 
 # quillbar_test(<name> LIBS <libs...> SOURCES <sources...> [X11]): one test executable per
-# folder, registered with CTest. X11 tests need a real X server and carry the label "x11".
+# folder, registered with CTest. X11 tests need a real X server and carry the label "x11"; they
+# share that server's pointer, keyboard and focus, so they run one at a time.
 function(quillbar_test name)
   cmake_parse_arguments(QT "X11" "" "LIBS;SOURCES" ${ARGN})
   add_executable(${name} ${QT_SOURCES})
@@ -39,7 +40,8 @@ function(quillbar_test name)
     target_link_libraries(${name} PRIVATE quillbar_testmain_x11)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
-      PROPERTIES LABELS x11 ENVIRONMENT "QT_QPA_PLATFORM=xcb;QUILLBAR_BIN=${CMAKE_BINARY_DIR}/bin")
+      PROPERTIES LABELS x11 RESOURCE_LOCK x11-display
+                 ENVIRONMENT "QT_QPA_PLATFORM=xcb;QUILLBAR_BIN=${CMAKE_BINARY_DIR}/bin")
   else()
     target_link_libraries(${name} PRIVATE quillbar_testmain)
     gtest_discover_tests(${name}

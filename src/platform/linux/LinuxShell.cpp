@@ -147,7 +147,7 @@ bool LinuxShell::StartProgram(const QString& program, const QStringList& args, c
         return false;
     }
     if (show == TShowState::Minimised)
-        MinimiseWhenShown(pid);
+        MinimiseWhenShown(pid, program);
     return true;
 }
 
@@ -254,25 +254,40 @@ bool LinuxShell::IsDesktopShown() const
     return !value.isEmpty() && value.first() != 0;
 }
 
-void LinuxShell::MinimiseWhenShown(qint64 pid)
+void LinuxShell::MinimiseWhenShown(qint64 pid, const QString& program)
 {
-    if (!x11::Connection())
+    xcb_connection_t* c = x11::Connection();
+    if (!c)
         return;
-    // There is no way to ask a program to start minimised: its first window is minimised as
-    // soon as the window manager lists it.
+    // There is no way to ask a program to start minimised: its first new window is minimised as
+    // soon as the window manager lists it. A window tells its process by _NET_WM_PID; one that
+    // does not is taken when its class names the program.
+    const QList<xcb_window_t> before = x11::ClientList(c);
+    const QString name = QFileInfo(program).fileName();
     auto* timer = new QTimer(this);
     auto started = std::make_shared<QElapsedTimer>();
     started->start();
-    connect(timer, &QTimer::timeout, this, [timer, started, pid] {
+    connect(timer, &QTimer::timeout, this, [timer, started, pid, before, name] {
         xcb_connection_t* c = x11::Connection();
         if (!c || started->hasExpired(KMinimiseWatchMs)) {
             timer->deleteLater();
             return;
         }
-        const xcb_atom_t pidAtom = x11::Atom(c, "_NET_WM_PID");
         for (xcb_window_t w : x11::ClientList(c)) {
-            const QList<quint32> owner = x11::Property32(c, w, pidAtom, XCB_ATOM_CARDINAL);
-            if (!owner.isEmpty() && qint64(owner.first()) == pid) {
+            if (before.contains(w))
+                continue;
+            const QList<quint32> owner
+                = x11::Property32(c, w, x11::Atom(c, "_NET_WM_PID"), XCB_ATOM_CARDINAL);
+            bool ours = !owner.isEmpty() && qint64(owner.first()) == pid;
+            if (owner.isEmpty()) {
+                const QList<QByteArray> wmClass
+                    = x11::Property(c, w, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING).split('\0');
+                for (const QByteArray& part : wmClass)
+                    ours = ours
+                        || (!part.isEmpty()
+                            && QString::fromLocal8Bit(part).compare(name, Qt::CaseInsensitive) == 0);
+            }
+            if (ours) {
                 x11::Iconify(c, w);
                 timer->stop();
                 timer->deleteLater();

@@ -36,7 +36,7 @@ private:
                       bool elevate);
     bool LaunchEntry(const QString& file, const QString& params, TShowState show, bool elevate);
     bool OpenWithDesktop(const QString& what);
-    void MinimiseWhenShown(qint64 pid);
+    void MinimiseWhenShown(qint64 pid, const QString& program);
 };
 
 } // namespace qb

@@ -70,6 +70,8 @@ QByteArray Property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t propert
 QList<quint32> Property32(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
 {
     const QByteArray bytes = Property(c, window, property, type);
+    if (bytes.size() < 4)
+        return {};
     QList<quint32> items(bytes.size() / 4);
     std::memcpy(items.data(), bytes.constData(), size_t(items.size()) * 4);
     return items;
