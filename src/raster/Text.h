@@ -8,8 +8,11 @@
 namespace qb
 {
 
-// Layout flags of DrawText/MeasureText; the values are those of the Windows text drawing so the
-// combinations the popup is described with (0xAC10, 0xA810, 0x24) can be passed as they are.
+// Text needs the fonts of a running QGuiApplication (or QApplication) and, like all QFont use,
+// belongs on the thread that owns it.
+
+// Layout flags of DrawText/MeasureText. The values are those of the Windows DrawText flags, so
+// flag words such as 0xAC10 written for that function keep their meaning here.
 namespace TextFlag
 {
 inline constexpr quint32 Center = 0x1;
