@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 
 namespace qb {
 namespace {
@@ -114,6 +115,52 @@ TEST_F(LinuxHotKeysTest, CombinationHeldByAnotherProgramIsRefused)
         [&] { return Keys.Register(4, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_J)); }));
     Press("ctrl+alt+j");
     EXPECT_TRUE(WaitForActivation(4));
+}
+
+// Whether some client holds a grab of `keycode` with `mods` on the root window: a grab from a
+// connection of our own is refused then.
+bool HeldByAnother(xcb_connection_t* probe, xcb_keycode_t keycode, quint16 mods)
+{
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(probe)).data->root;
+    xcb_generic_error_t* error = xcb_request_check(
+        probe, xcb_grab_key_checked(probe, 1, root, mods, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+    if (!error) {
+        xcb_ungrab_key(probe, keycode, root, mods);
+        xcb_flush(probe);
+        return false;
+    }
+    std::free(error);
+    return true;
+}
+
+TEST_F(LinuxHotKeysTest, GrabFollowsTheKeyToItsNewKeycode)
+{
+    // F9 moves from keycode 75 to the unused keycode 93 of the virtual keyboard, and back.
+    const auto xmodmap = [](const QStringList& expressions) {
+        QStringList args;
+        for (const QString& e : expressions)
+            args << QStringLiteral("-e") << e;
+        test::OutputOf(QStringLiteral("xmodmap"), args);
+    };
+    const QString original = test::OutputOf(
+        QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("xmodmap -pke | grep '^keycode  75 '")});
+    ASSERT_TRUE(original.contains(QStringLiteral("F9"))) << original.toStdString();
+    struct TRestore {
+        std::function<void()> Undo;
+        ~TRestore() { Undo(); }
+    } restore{[&] { xmodmap({QStringLiteral("keycode  93 ="), original}); }};
+
+    xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
+    const quint16 mods = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
+    ASSERT_TRUE(Keys.Register(6, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_F9)));
+    EXPECT_TRUE(HeldByAnother(probe, 75, mods));
+
+    xmodmap({QStringLiteral("keycode  75 ="), QStringLiteral("keycode  93 = F9")});
+    EXPECT_TRUE(
+        test::WaitFor([&] { return HeldByAnother(probe, 93, mods) && !HeldByAnother(probe, 75, mods); }));
+    Press("ctrl+alt+F9");
+    EXPECT_TRUE(WaitForActivation(6));
+    xcb_disconnect(probe);
 }
 
 TEST(LinuxHotKeysKeys, KeysWithoutAnX11KeyCannotBeRegistered)

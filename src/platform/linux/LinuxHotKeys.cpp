@@ -199,7 +199,7 @@ void LinuxHotKeys::Unregister(int id)
 
 bool LinuxHotKeys::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (eventType != "xcb_generic_event_t" || FGrabs.isEmpty())
+    if (eventType != "xcb_generic_event_t" || !FSymbols)
         return false;
     auto* event = static_cast<xcb_generic_event_t*>(message);
     const quint8 type = event->response_type & 0x7f;
@@ -216,7 +216,7 @@ bool LinuxHotKeys::nativeEventFilter(const QByteArray& eventType, void* message,
         }
         return false;
     }
-    if (type != XCB_KEY_PRESS)
+    if (type != XCB_KEY_PRESS || FGrabs.isEmpty())
         return false;
     auto* press = reinterpret_cast<xcb_key_press_event_t*>(event);
     const quint16 modifiers = press->state & KUsedModifiers;
