@@ -9,6 +9,7 @@
 #include "raster/Round.h"
 #include "storage/SettingsAccess.h"
 #include "toolbar/Fade.h"
+#include "toolbar/Markers.h"
 #include "toolbar/Monitors.h"
 
 #include <QApplication>
@@ -318,14 +319,55 @@ void TQuillbar1::DrawBank(const QString& cue)
 {
     if (!cue.isEmpty())
         FCues->DoClick(cue);
-    FDisplay32.SetSize(FLayout.BarW, FLayout.BarH);
-    FDisplay32.Clear(PaletteColour(QPalette::Button));
+    const TPageState state = PageState();
+    const TBankResult result = qb::DrawBank(FDisplay32, FLayout, state);
+    if (result.FormColor)
+        FFormColor = *result.FormColor;
+    else
+        FFormColor = state.Colors.ButtonFace;
+    if (result.HideFloatLayer)
+        FFloatLayer.Visible = false;
+    if (FSettings.FontSize > 0)
+        DrawHintLayer(FLabelLayer, FLayout, state);
     ShowPicture();
+}
+
+TPageState TQuillbar1::PageState() const
+{
+    TPageState state;
+    state.TakeSettings(FSettings);
+    state.Buttons = std::span<const TButtonEntry>(FButtons.constData(), FButtons.size());
+    state.Icons = TIconImages(FIcons.Count(), [this](int i) -> const TBitmap32& { return FIcons.GetBitmap(i); });
+    state.BackgroundImage = &FBackgroundImage;
+    state.SwitcherImage = &FSwitcherImage;
+    state.AdminMarker = &FAdminMarker;
+    state.SoundMarker = &FSoundMarker;
+    state.Colors.ButtonFace = PaletteColour(QPalette::Button);
+    state.Colors.Highlight = PaletteColour(QPalette::Light);
+    state.Colors.Shadow = PaletteColour(QPalette::Dark);
+    state.Colors.WindowText = PaletteColour(QPalette::WindowText);
+    state.CurPage = FCurPage;
+    state.SlidOut = FDocking.SlidOut;
+    state.Modified = FState.Modified;
+    if (FLauncher) {
+        state.Mp3Button = FLauncher->Mp3Button();
+        state.WavButton = FLauncher->WavButton();
+    }
+    state.WeatherData = FWeatherData;
+    state.FloatTag = FFloatLayer.Tag;
+    return state;
+}
+
+void TQuillbar1::MakeMarkers()
+{
+    FAdminMarker = MakeAdminMarker(FLayout.IconW);
+    FSoundMarker = MakeSoundMarker(FLayout.IconW);
 }
 
 void TQuillbar1::ShowPicture()
 {
-    FWindow->SetPicture(FDisplay32.ToImage());
+    ComposeBar(FComposed, FFormColor, FDisplay32, FSettings.FontSize > 0 ? &FLabelLayer : nullptr, {&FFloatLayer});
+    FWindow->SetPicture(FComposed.ToImage());
     FWindow->SetPictureAlignment(FDocking.SlideAlignment(), FDocking.SlideRect.size());
 }
 

@@ -10,9 +10,11 @@
 #include "storage/ISettingsHost.h"
 #include "storage/MiniIni.h"
 #include "storage/Settings.h"
+#include "toolbar/BarLayers.h"
 #include "toolbar/BarWindow.h"
 #include "toolbar/Docking.h"
 #include "toolbar/Layout.h"
+#include "toolbar/PageRender.h"
 
 #include <QObject>
 #include <QPointer>
@@ -164,6 +166,9 @@ private:
     void SettingsAccess(const QString& mode);
     void PlaceWindow();
     void ShowPicture();
+    // The page's state as the renderer reads it.
+    TPageState PageState() const;
+    void MakeMarkers();
     QList<TMonitor> MonitorList() const;
     QSize WindowSize() const;
 
@@ -195,7 +200,16 @@ private:
     std::unique_ptr<TButtonLauncher> FLauncher;
     std::unique_ptr<TBarWindow> FWindow;
 
-    TBitmap32 FDisplay32;
+    TBitmap32 FDisplay32;   // the page
+    TBitmap32 FLabelLayer;  // button labels, below the float layer
+    TBitmapLayer FFloatLayer; // the hovered or dragged icon
+    TBitmap32 FComposed;    // what the window shows
+    TBitmap32 FAdminMarker;
+    TBitmap32 FSoundMarker;
+    TBitmap32 FBackgroundImage;
+    TBitmap32 FSwitcherImage;
+    TColor32 FFormColor = 0;
+    QStringList FWeatherData = QStringList(8, QString());
     int FCurPage = 0;
     bool FAutostartOn = false;
     bool FWeatherRefresh = false;
