@@ -87,6 +87,8 @@ public:
     virtual bool AutoHideTimerActive() const = 0;
     virtual bool FloatLayerVisible() const = 0;
     virtual bool OverlayVisible() const = 0;
+    // The picture control holds the pointer: a button went down on it and is still held, or it
+    // grabbed the pointer (CapturePointer).
     virtual bool HasCapture() const = 0;
     // The buttons of all pages and their images, by absolute index.
     virtual TButtonList& Buttons() = 0;
@@ -138,6 +140,7 @@ public:
     virtual void ShowOverlay(
         const TBitmap32& image, double dragRatio, double scale, double angleDeg, QPointF layerPosition)
         = 0;
+    // Nothing happens when the overlay was never shown.
     virtual void HideOverlay() = 0;
 
     // --- The window
