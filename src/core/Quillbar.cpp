@@ -10,14 +10,13 @@
 #include "storage/SettingsAccess.h"
 #include "toolbar/Fade.h"
 #include "toolbar/Markers.h"
+#include "toolbar/OverlayWindow.h"
 #include "toolbar/Monitors.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QMouseEvent>
 #include <QScreen>
-#include <QToolTip>
 
 #include <exception>
 
@@ -29,8 +28,6 @@ constexpr int KFadeInMs = 750;
 constexpr int KFadeOutMs = 500;
 // Frames of the fades and of other animations run at about 60 per second.
 constexpr int KAnimationTickMs = 16;
-// A Ctrl-drag must travel this far (screen pixels) before it moves the window.
-constexpr int KMoveThreshold = 31;
 
 TColor32 PaletteColour(QPalette::ColorRole role)
 {
@@ -48,6 +45,15 @@ TQuillbar1::TQuillbar1(const TBarServices& services, TProgramFile program)
     connect(&FSlideTimer, &QTimer::timeout, this, &TQuillbar1::SlideTick);
     connect(&FTimer1, &QTimer::timeout, this, &TQuillbar1::Timer1Timer);
     connect(&FTimer2, &QTimer::timeout, this, &TQuillbar1::Timer2Timer);
+    FRubberTimer.setInterval(KAnimationTickMs);
+    connect(&FRubberTimer, &QTimer::timeout, this, [this] {
+        if (FPointer)
+            FPointer->RubberTimer();
+    });
+    connect(&FServices.HotKeys, &IHotKeys::Activated, this, [this](int id) {
+        if (!FState.Closing)
+            HotKeyPressed(*this, FSettings, id);
+    });
     FFadeTimer.setInterval(KAnimationTickMs);
     connect(&FFadeTimer, &QTimer::timeout, this, &TQuillbar1::FadeTick);
     FTimer1.setInterval(200);
@@ -79,6 +85,8 @@ void TQuillbar1::FormCreate()
         qWarning("Settings file unreadable, defaults are used: %s", error.what());
     }
     FCues = std::make_unique<TSoundCues>(FServices.Sound, FSettings, FLoc);
+    FPointer = std::make_unique<TPointerInput>(TInputContext{*this, FLayout, FDocking, FSettings, FServices.Clock});
+    FKeys = std::make_unique<TKeyInput>(TInputContext{*this, FLayout, FDocking, FSettings, FServices.Clock}, *FPointer);
     FLauncher = std::make_unique<TButtonLauncher>(TLaunchServices{*this, FServices.Shell, FServices.Power,
                                                                   FServices.Sound, FServices.Clock,
                                                                   FServices.Windows, FSettings, FLoc.DataDir,
@@ -247,6 +255,7 @@ void TQuillbar1::Finish()
     FTimer2.stop();
     FTimer3.stop();
     FSlideTimer.stop();
+    FRubberTimer.stop();
     FServices.Display.SetKeepAwake(false);
 
     if (FState.Modified && FSettings.SaveOnExit)
@@ -347,6 +356,16 @@ TPageState TQuillbar1::PageState() const
     state.Colors.Shadow = PaletteColour(QPalette::Dark);
     state.Colors.WindowText = PaletteColour(QPalette::WindowText);
     state.CurPage = FCurPage;
+    if (FPointer) {
+        state.HoverCell = FPointer->HoverCell;
+        state.PressedCell = FPointer->PressedCell;
+        state.ButtonDown = FPointer->ButtonDown;
+        state.Dragging = FPointer->Dragging;
+    }
+    const QPoint pointer = FServices.Input.PointerPos();
+    state.PointerInside = FWindow && FWindow->isVisible() && FWindow->geometry().contains(pointer);
+    state.PointerOverBar = state.PointerInside && QApplication::widgetAt(pointer) == FWindow.get();
+    state.LeftButtonDown = FServices.Input.State().LeftButton;
     state.SlidOut = FDocking.SlidOut;
     state.Modified = FState.Modified;
     if (FLauncher) {
@@ -388,7 +407,7 @@ void TQuillbar1::RestartTimers()
         FTimer2.stop();
 }
 
-void TQuillbar1::DoSlide(std::function<void()> done)
+bool TQuillbar1::DoSlide(std::function<void()> done)
 {
     TSlideSetup setup;
     setup.Window = FWindow->geometry();
@@ -399,8 +418,11 @@ void TQuillbar1::DoSlide(std::function<void()> done)
     setup.SlideSpeed = FSettings.SlideSpeed;
     const QList<TMonitor> monitors = MonitorList();
     setup.Monitors.assign(monitors.begin(), monitors.end());
+    if (FPointer)
+        FPointer->HoverCell = -1;
+    FFloatLayer.Visible = false;
     if (!FDocking.StartSlide(setup))
-        return;
+        return false;
     FSlideDone = std::move(done);
     FTimer1.stop();
     FTimer2.stop();
@@ -408,6 +430,13 @@ void TQuillbar1::DoSlide(std::function<void()> done)
     SlideTick();
     if (FDocking.Sliding)
         FSlideTimer.start();
+    return true;
+}
+
+bool TQuillbar1::DoSlide()
+{
+    const bool wasOut = FDocking.SlidOut;
+    return DoSlide({}) ? !wasOut : wasOut;
 }
 
 void TQuillbar1::SlideTick()
@@ -444,7 +473,7 @@ void TQuillbar1::Timer1Timer()
     input.SwitcherPosition = FLayout.Switcher.Position;
     const TAutoHideAction action = FDocking.AutoHideTick(input);
     if (action != TAutoHideAction::None)
-        DoSlide();
+        DoSlide({});
 }
 
 void TQuillbar1::Timer2Timer()
@@ -458,20 +487,24 @@ void TQuillbar1::Timer2Timer()
         MakeTrans(*alpha);
 }
 
-void TQuillbar1::SwitcherClick(bool rightButton)
+void TQuillbar1::SwitcherClick()
 {
     TSwitcherClickInput input;
     input.Caption = FSettings.CheviCap;
     input.Banks = FSettings.Banks;
     input.Sliding = FDocking.Sliding;
-    input.RightButton = rightButton;
+    input.RightButton = FServices.Input.State().RightButton;
+    input.F1Held = FHeldKeys.contains(Qt::Key_F1);
     input.SwitcherPosition = FLayout.Switcher.Position;
+    input.Dragging = FPointer && FPointer->Dragging;
     switch (SwitcherClickAction(input)) {
     case TSwitcherAction::Close:
         Close();
         break;
     case TSwitcherAction::NextPage:
         FCurPage = qb::NextPage(FCurPage, FSettings.Banks);
+        if (FPointer)
+            FPointer->ButtonDown = false;
         if (!FDocking.SlidOut)
             DrawBank(QStringLiteral("LTING"));
         break;
@@ -556,120 +589,9 @@ void TQuillbar1::ClearModified()
     FState.Modified = false;
 }
 
-// --- pointer and keys of the bar window
-
 QSize TQuillbar1::WindowSize() const
 {
     return FWindow->size();
-}
-
-void TQuillbar1::BarMousePress(QMouseEvent& event)
-{
-    if (FState.Closing || event.button() != Qt::LeftButton)
-        return;
-    const QPoint pos = event.position().toPoint();
-    FLayout.UpdatePointerZones(pos, WindowSize(), FServices.Input.State(), false, FSettings.AltToDye);
-    FPressScreen = event.globalPosition().toPoint();
-    FPressGeometry = FWindow->geometry();
-    FGrabOffset = pos;
-    if (FLayout.CornerCode != CornerNone && FSettings.MoveResize) {
-        FDragKind = TDragKind::Resize;
-        FResizeCorner = FLayout.CornerCode;
-        FTimer1.stop();
-        FTimer2.stop();
-    }
-}
-
-void TQuillbar1::BarMouseMove(QMouseEvent& event)
-{
-    if (FState.Closing)
-        return;
-    const QPoint global = event.globalPosition().toPoint();
-    const TInputState keys = FServices.Input.State();
-
-    if (FDragKind == TDragKind::None && (event.buttons() & Qt::LeftButton) && (event.modifiers() & Qt::ControlModifier)
-        && FSettings.MoveResize) {
-        const QPoint travel = global - FPressScreen;
-        if (std::max(std::abs(travel.x()), std::abs(travel.y())) > KMoveThreshold) {
-            FDragKind = TDragKind::Move;
-            FTimer1.stop();
-            FTimer2.stop();
-            FCues->DoClick(QStringLiteral("GLICK"));
-        }
-    }
-
-    if (FDragKind == TDragKind::Move) {
-        const QRect rect = FLayout.DragMove(global, FGrabOffset, WindowSize(), MonitorList(),
-                                            event.modifiers() & Qt::ShiftModifier);
-        FWindow->move(rect.topLeft());
-        return;
-    }
-    if (FDragKind == TDragKind::Resize) {
-        QRect proposed = FPressGeometry;
-        const QPoint delta = global - FPressScreen;
-        switch (FResizeCorner) {
-        case CornerTopLeft: proposed.setTopLeft(proposed.topLeft() + delta); break;
-        case CornerTopRight: proposed.setTopRight(proposed.topRight() + delta); break;
-        case CornerBottomLeft: proposed.setBottomLeft(proposed.bottomLeft() + delta); break;
-        case CornerBottomRight: proposed.setBottomRight(proposed.bottomRight() + delta); break;
-        default: break;
-        }
-        if (const auto result = FLayout.Resize(proposed, FResizeCorner, event.modifiers() & Qt::AltModifier)) {
-            FWindow->setGeometry(result->Rect);
-            FLayout.Zoom = result->Zoom;
-            FSettings.Zoom = float(result->Zoom);
-            QToolTip::showText(global + QPoint(0, 8), result->ZoomText, FWindow.get());
-        }
-        return;
-    }
-
-    if (event.buttons() == Qt::NoButton) {
-        const TPointerZoneResult zones = FLayout.UpdatePointerZones(event.position().toPoint(), WindowSize(), keys,
-                                                                    false, FSettings.AltToDye);
-        if (zones.Cursor)
-            FWindow->setCursor(*zones.Cursor);
-        if (zones.Redraw)
-            DrawBank();
-    }
-}
-
-void TQuillbar1::BarMouseRelease(QMouseEvent&)
-{
-    if (FDragKind == TDragKind::None)
-        return;
-    FDragKind = TDragKind::None;
-    QToolTip::hideText();
-    bool moved = false;
-    const QRect rect = FLayout.EndMove(FWindow->geometry(), MonitorList(), &moved);
-    FWindow->setGeometry(rect);
-    if (moved && !FState.Modified) {
-        FState.Modified = true;
-        DrawBank();
-    }
-    NewSize();
-    FLayout.FindDockedEdges(FWindow->geometry());
-    DrawBank();
-}
-
-void TQuillbar1::BarDoubleClick(QMouseEvent&) {}
-void TQuillbar1::BarEnter() {}
-
-void TQuillbar1::BarLeave()
-{
-    if (FLayout.BorderEdge != EdgeNone) {
-        FLayout.BorderEdge = EdgeNone;
-        DrawBank();
-    }
-}
-
-void TQuillbar1::BarWheel(QWheelEvent&) {}
-void TQuillbar1::BarKeyPress(QKeyEvent&) {}
-void TQuillbar1::BarKeyRelease(QKeyEvent&) {}
-void TQuillbar1::BarActivated() {}
-void TQuillbar1::BarDeactivated()
-{
-    if (FLauncher)
-        FLauncher->Deactivated();
 }
 
 void TQuillbar1::BarCloseRequested()

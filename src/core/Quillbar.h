@@ -13,11 +13,15 @@
 #include "toolbar/BarLayers.h"
 #include "toolbar/BarWindow.h"
 #include "toolbar/Docking.h"
+#include "toolbar/HotKeys.h"
+#include "toolbar/KeyInput.h"
 #include "toolbar/Layout.h"
+#include "toolbar/PointerInput.h"
 #include "toolbar/PageRender.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 #include <functional>
@@ -58,7 +62,14 @@ struct TProgramFile {
 
 // The bar: owns the settings, the buttons, the icon images and the window, and runs the life
 // cycle from start-up (FormCreate, the first activation) to the orderly shutdown (Finish).
-class TQuillbar1 final : public QObject, public ISettingsHost, public IBarWindowEvents, public ILaunchHost {
+class TOverlay1;
+
+class TQuillbar1 final : public QObject,
+                         public ISettingsHost,
+                         public IBarWindowEvents,
+                         public ILaunchHost,
+                         public IPointerHost,
+                         public IHotKeyHost {
     Q_OBJECT
 public:
     TQuillbar1(const TBarServices& services, TProgramFile program);
@@ -78,14 +89,14 @@ public:
     void Close() override;
 
     // Redraws the current page, playing `cue` first when given.
-    void DrawBank(const QString& cue);
+    void DrawBank(const QString& cue) override;
     void NewSize();
 
     // Slides the bar out at SlideEdge when it is in, back in when it is out; the slide runs
     // from the event loop, `done` follows its end (not called when nothing slides).
-    void DoSlide(std::function<void()> done = {});
+    bool DoSlide(std::function<void()> done);
     // The switcher's click: the next page, closing, or a slide.
-    void SwitcherClick(bool rightButton);
+    void SwitcherClick() override;
     // The re-arm of the auto-hide and auto-opacity timers.
     void RestartTimers();
     // Sets the window's opacity (0..255).
@@ -104,7 +115,7 @@ public:
     const TButtonList& Buttons() const { return FButtons; }
     const TBitmapCollection& Icons() const { return FIcons; }
     TBarWindow* Window() const { return FWindow.get(); }
-    int CurPage() const { return FCurPage; }
+    int CurPage() const override { return FCurPage; }
     const TBitmap32& Display32() const { return FDisplay32; }
     const TDocking& Docking() const { return FDocking; }
     TDocking& Docking() { return FDocking; }
@@ -131,7 +142,6 @@ public:
     void DoClick(const QString& cue) override;
     void DrawBank() override { DrawBank(QString()); }
     void SetCurPage(int page) override;
-    void SwitcherClick() override { SwitcherClick(false); }
     void SuppressMenuAutoPopup() override {}
     int DoubleClickTime() const override;
     TWindowId BarWindow() const override;
@@ -140,6 +150,70 @@ public:
     void After(int ms, std::function<void()> step) override;
 
     TButtonLauncher& Launcher() { return *FLauncher; }
+    TPointerInput& Pointer() { return *FPointer; }
+
+    // IPointerHost
+    QSize ClientSize() const override { return WindowSize(); }
+    bool PointerInForm() const override;
+    TDragKeys DragKeys() const override;
+    bool PrefsVisible() const override { return false; }
+    bool AutoHideTimerActive() const override { return FTimer1.isActive(); }
+    bool FloatLayerVisible() const override { return FFloatLayer.Visible; }
+    bool OverlayVisible() const override;
+    bool HasCapture() const override { return FCaptured || FButtonHeld; }
+    TButtonList& Buttons() override { return FButtons; }
+    TBitmap32& ButtonImage(int index) override { return FIcons.GetBitmap(index); }
+    bool DoSlide() override;
+    void LaunchButton(int cell, const TShiftState& keys) override;
+    void MenuClick(const QString& item) override;
+    void CancelMenu() override {}
+    void SetMenuAutoPopup(bool) override {}
+    void SetModified() override { FState.Modified = true; }
+    void HideHint() override {}
+    void StopHintTimer() override {}
+    void RestartHintTimer(bool) override {}
+    void ResetHintColour() override {}
+    void SetHintPause(int) override {}
+    void HideFloatLayer() override { FFloatLayer.Visible = false; }
+    void ShowFloatLayer() override { FFloatLayer.Visible = true; }
+    void ShowHoverLayer(int cell, QPoint bitmapPoint) override;
+    void SetDragLayer(const TBitmap32& bitmap, QPointF pivot) override;
+    void PlaceDragLayer(QPointF position, double angleDeg) override;
+    void ResetFloatLayer() override;
+    void ShowOverlay(const TBitmap32& image, double dragRatio, double scale, double angleDeg,
+                     QPointF layerPosition) override;
+    void HideOverlay() override;
+    void CapturePointer() override;
+    void ReleaseCapture() override;
+    void SetCursor(TCursorKind kind) override;
+    void SetControlEnabled(bool enabled) override { FControlEnabled = enabled; }
+    void RepaintControl() override { ShowPicture(); }
+    void NudgePointer() override;
+    void PlaceWindow() override;
+    QRect PrimaryWorkArea() const override;
+    TColor32 ColourUnderPointer() const override;
+    void StopDockTimers() override;
+    void RestartDockTimers() override { RestartTimers(); }
+    void StartRubberTimer() override { FRubberTimer.start(); }
+    void StopRubberTimer() override { FRubberTimer.stop(); }
+    void SetDragPriority(bool) override {}
+    void StartWindowMove(QPoint downPoint) override;
+    void StartResize(int corner) override;
+    void FollowPointer(QPoint screenPos, const TShiftState& keys) override;
+    void EndMoveLoop() override;
+    void DetachClock(int) override {}
+    void ScanSpecialPositions() override {}
+    void SoundButtonsSwapped(int a, int b) override;
+    void StopButtonSounds() override;
+
+    // IHotKeyHost
+    bool IsForeground() const override;
+    void BringToFront() override;
+    void DisplayOff() override;
+    void StartScreenSaver() override;
+    void ToggleWindowsByTitle(const QString& text) override;
+    void ShowClippings() override {}
+    void SetDisplayOrientation(TOrientation orientation) override;
 
 Q_SIGNALS:
     // Shutdown is complete; the event loop may end.
@@ -164,8 +238,8 @@ private:
     void Finish();
     void FadeTick();
     void SettingsAccess(const QString& mode);
-    void PlaceWindow();
     void ShowPicture();
+    TShiftState Keys() const;
     // The page's state as the renderer reads it.
     TPageState PageState() const;
     void MakeMarkers();
@@ -199,6 +273,16 @@ private:
     std::unique_ptr<TSoundCues> FCues;
     std::unique_ptr<TButtonLauncher> FLauncher;
     std::unique_ptr<TBarWindow> FWindow;
+    std::unique_ptr<TPointerInput> FPointer;
+    std::unique_ptr<TKeyInput> FKeys;
+    std::unique_ptr<TOverlay1> FOverlay;
+    QTimer FRubberTimer; // the drag animation
+    bool FCaptured = false;
+    bool FButtonHeld = false;
+    bool FControlEnabled = true;
+    QSet<int> FHeldKeys;
+    TBitmap32 FDragSource;
+    QPointF FDragPivot;
 
     TBitmap32 FDisplay32;   // the page
     TBitmap32 FLabelLayer;  // button labels, below the float layer
@@ -223,6 +307,8 @@ private:
     QPoint FGrabOffset;
     QPoint FPressScreen;
     QRect FPressGeometry;
+    void FollowMove(QPoint pointer, bool shift);
+    void FollowResize(QPoint pointer, bool alt);
 
     // Fade-in at the first activation and fade-out at shutdown, stepped by a timer from the clock.
     enum class TFade { None, In, Out };

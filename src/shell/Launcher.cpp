@@ -182,6 +182,18 @@ bool TButtonLauncher::PlaySoundButton(const QString& target)
     return false;
 }
 
+void TButtonLauncher::ButtonsSwapped(int a, int b)
+{
+    const auto follow = [a, b](int& index) {
+        if (index == a)
+            index = b;
+        else if (index == b)
+            index = a;
+    };
+    follow(FWavButton);
+    follow(FMp3Button);
+}
+
 void TButtonLauncher::StopButtonSounds()
 {
     if (FWavId)

@@ -108,6 +108,8 @@ public:
 
     // Stops the sound buttons' sounds and removes their playing marks.
     void StopButtonSounds();
+    // Buttons a and b were swapped: their playing marks go with them.
+    void ButtonsSwapped(int a, int b);
 
     // Absolute index of the button clicked last.
     int CurButton() const { return FCurButton; }

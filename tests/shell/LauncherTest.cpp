@@ -425,6 +425,20 @@ TEST_F(LauncherTest, OneWaveAndOneMp3PlayAtATime)
     EXPECT_EQ(Host.Log.last(), QStringLiteral("DrawBank"));
 }
 
+TEST_F(LauncherTest, PlayingMarksFollowSwappedButtons)
+{
+    Click(Exec(QStringLiteral("/snd/a.wav")));
+    ASSERT_EQ(Launcher->WavButton(), 0);
+    Launcher->ButtonsSwapped(0, 3);
+    EXPECT_EQ(Launcher->WavButton(), 3);
+    Launcher->ButtonsSwapped(7, 3);
+    EXPECT_EQ(Launcher->WavButton(), 7);
+    Launcher->ButtonsSwapped(1, 2);
+    EXPECT_EQ(Launcher->WavButton(), 7);
+    Sound.EndAll();
+    EXPECT_EQ(Launcher->WavButton(), -1);
+}
+
 TEST_F(LauncherTest, SoundThatCannotPlayGetsNoMark)
 {
     Sound.Exists = {QStringLiteral("/snd/real.wav")};

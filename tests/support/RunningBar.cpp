@@ -65,23 +65,14 @@ QRect TRunningBar::Geometry() const
     const QString id = WindowId();
     if (id.isEmpty())
         return {};
-    // "X=..", "Y=..", "WIDTH=..", "HEIGHT=.." lines
-    const QString shell = OutputOf(QStringLiteral("xdotool"),
-                                   {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), id});
-    QRect rect;
-    for (const QString& line : shell.split(u'\n')) {
-        const QString key = line.section(u'=', 0, 0);
-        const int value = line.section(u'=', 1).toInt();
-        if (key == QLatin1String("X"))
-            rect.moveLeft(value);
-        else if (key == QLatin1String("Y"))
-            rect.moveTop(value);
-        else if (key == QLatin1String("WIDTH"))
-            rect.setWidth(value);
-        else if (key == QLatin1String("HEIGHT"))
-            rect.setHeight(value);
-    }
-    return rect;
+    // xwininfo reports the window itself; xdotool adds the frame offset of some window managers.
+    const QString info = OutputOf(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    const auto field = [&info](const QString& name) {
+        const int at = info.indexOf(name);
+        return at < 0 ? 0 : info.mid(at + name.size()).section(u'\n', 0, 0).trimmed().toInt();
+    };
+    return QRect(field(QStringLiteral("Absolute upper-left X:")), field(QStringLiteral("Absolute upper-left Y:")),
+                 field(QStringLiteral("Width:")), field(QStringLiteral("Height:")));
 }
 
 QString TRunningBar::StandardError()
