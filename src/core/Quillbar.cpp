@@ -6,6 +6,7 @@
 #include "platform/IHotKeys.h"
 #include "platform/IInput.h"
 #include "platform/ISession.h"
+#include "platform/IShell.h"
 #include "raster/Round.h"
 #include "storage/SettingsAccess.h"
 #include "toolbar/Fade.h"
@@ -45,6 +46,21 @@ TQuillbar1::TQuillbar1(const TBarServices& services, TProgramFile program)
     connect(&FSlideTimer, &QTimer::timeout, this, &TQuillbar1::SlideTick);
     connect(&FTimer1, &QTimer::timeout, this, &TQuillbar1::Timer1Timer);
     connect(&FTimer2, &QTimer::timeout, this, &TQuillbar1::Timer2Timer);
+    connect(&FTimer3, &QTimer::timeout, this, &TQuillbar1::Timer3Timer);
+    FLabelTimer.setSingleShot(true);
+    connect(&FLabelTimer, &QTimer::timeout, this, [this] {
+        if (FState.Closing || FSettings.FontSize <= 0)
+            return;
+        DrawHintLayer(FLabelLayer, FLayout, PageState());
+        ShowPicture();
+    });
+    connect(&FServices.Session, &ISession::Resumed, this, [this] {
+        // Give the display a moment to come back before drawing again.
+        QTimer::singleShot(500, this, [this] {
+            if (!FState.Closing)
+                DrawBank(QString());
+        });
+    });
     FRubberTimer.setInterval(KAnimationTickMs);
     connect(&FRubberTimer, &QTimer::timeout, this, [this] {
         if (FPointer)
@@ -115,6 +131,8 @@ void TQuillbar1::Show()
 {
     MakeTrans(FSettings.FadeIn ? 0 : FSettings.Opacity);
     FWindow->show();
+    ApplyStanding();
+    WatchScreens();
     // The first activation runs once the window is on the screen, from the event loop.
     QTimer::singleShot(0, this, &TQuillbar1::FormActivate);
 }
@@ -256,7 +274,9 @@ void TQuillbar1::Finish()
     FTimer3.stop();
     FSlideTimer.stop();
     FRubberTimer.stop();
-    FServices.Display.SetKeepAwake(false);
+    FLabelTimer.stop();
+    if (FTickDuties.KeepAwake)
+        FServices.Display.SetKeepAwake(false);
 
     if (FState.Modified && FSettings.SaveOnExit)
         SaveNow();
@@ -336,9 +356,9 @@ void TQuillbar1::DrawBank(const QString& cue)
         FFormColor = state.Colors.ButtonFace;
     if (result.HideFloatLayer)
         FFloatLayer.Visible = false;
-    if (FSettings.FontSize > 0)
-        DrawHintLayer(FLabelLayer, FLayout, state);
     ShowPicture();
+    if (FSettings.FontSize > 0)
+        FLabelTimer.start(0);
 }
 
 TPageState TQuillbar1::PageState() const
@@ -476,6 +496,40 @@ void TQuillbar1::Timer1Timer()
         DoSlide({});
 }
 
+void TQuillbar1::Timer3Timer()
+{
+    TTickInput in;
+    const QPoint pointer = FServices.Input.PointerPos();
+    in.PauseHeld = FServices.Input.KeyHeld(Qt::Key_Pause);
+    in.SlidOut = FDocking.SlidOut;
+    in.PointerInForm = FWindow->geometry().contains(pointer);
+    in.LeftButton = FServices.Input.State().LeftButton;
+    in.Foreground = FWindow->isActiveWindow();
+    in.ShowOnWinD = FSettings.ShowOnWinD;
+    in.OnTop = FSettings.OnTop;
+    in.DesktopShown = FSettings.ShowOnWinD && FServices.Shell.IsDesktopShown();
+    in.PointerOnSwitcher = in.PointerInForm && FLayout.Switcher.Position != SwNone
+        && FLayout.CellAtPoint(FWindow->mapFromGlobal(pointer), WindowSize()) == KSwitcherCell;
+    in.ButtonDown = FPointer && FPointer->ButtonDown;
+    in.IdleSeconds = in.PointerOnSwitcher ? FServices.Display.IdleSeconds() : 0;
+    in.Dragging = FPointer && FPointer->Dragging;
+    in.Banks = FSettings.Banks;
+
+    const TTickActions act = FTickDuties.Tick(in);
+    if (act.BringToFront)
+        BringToFront();
+    if (act.PlayGlick)
+        DoClick(QStringLiteral("GLICK"));
+    if (act.SlideIn && FDocking.SlidOut)
+        DoSlide({});
+    if (act.KeepAwake >= 0)
+        FServices.Display.SetKeepAwake(act.KeepAwake == 1);
+    if (act.NextPage) {
+        FCurPage = qb::NextPage(FCurPage, FSettings.Banks);
+        DrawBank(QStringLiteral("LTING"));
+    }
+}
+
 void TQuillbar1::Timer2Timer()
 {
     TOpacityInput input;
@@ -531,10 +585,56 @@ void TQuillbar1::ApplyPosition(int, int, int)
     FLayout.ReadPosition(FSettings, MonitorList());
 }
 
-void TQuillbar1::ApplyOnTop(bool onTop)
+void TQuillbar1::ApplyOnTop(bool)
 {
-    if (FWindow)
-        FWindow->SetStanding(onTop, FSettings.ShowAltTab);
+    ApplyStanding();
+}
+
+void TQuillbar1::ApplyStanding()
+{
+    if (!FWindow)
+        return;
+    FWindow->SetStanding(FSettings.OnTop, FSettings.ShowAltTab);
+    if (FWindow->isVisible())
+        FServices.Windows.SetTaskbarEntry(TWindowId(FWindow->winId()), FSettings.ShowAltTab);
+}
+
+void TQuillbar1::WatchScreens()
+{
+    const auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
+        connect(screen, &QScreen::availableGeometryChanged, this, &TQuillbar1::DisplayChanged,
+                Qt::UniqueConnection);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this] {
+            // The new scale takes effect at the next layout change.
+            if (QScreen* own = FWindow->screen())
+                FLayout.SetDpiScale(DpiScaleFromDpi(own->logicalDotsPerInch()));
+        }, Qt::UniqueConnection);
+    };
+    const auto screens = QGuiApplication::screens();
+    for (QScreen* screen : screens)
+        watch(screen);
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    connect(app, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        DisplayChanged();
+    }, Qt::UniqueConnection);
+    connect(app, &QGuiApplication::screenRemoved, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
+    connect(app, &QGuiApplication::primaryScreenChanged, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
+}
+
+void TQuillbar1::DisplayChanged()
+{
+    if (FState.Closing || !FWindow)
+        return;
+    if (FDocking.SlidOut)
+        DoSlide({});
+    FLayout.DisplayChanged(FDocking.SlidOut ? FDocking.SlideRect : FWindow->geometry(), MonitorList());
+    // Let the desktop settle its other windows first.
+    QTimer::singleShot(0, this, [this] {
+        if (!FState.Closing && !FDocking.Sliding)
+            PlaceWindow();
+    });
 }
 
 void TQuillbar1::ApplyTrayIcon(bool) {}

@@ -17,6 +17,7 @@
 #include "toolbar/KeyInput.h"
 #include "toolbar/Layout.h"
 #include "toolbar/PointerInput.h"
+#include "toolbar/TickDuties.h"
 #include "toolbar/PageRender.h"
 
 #include <QObject>
@@ -106,6 +107,10 @@ public:
     void SlideTick();
     void Timer1Timer();
     void Timer2Timer();
+    // The one-second tick: visibility duties (and, later, the live tiles).
+    void Timer3Timer();
+    // The monitors or their work areas changed.
+    void DisplayChanged();
 
     const TDataLocations& Locations() const { return FLoc; }
     const TSettings& Settings() const { return FSettings; }
@@ -196,7 +201,7 @@ public:
     void RestartDockTimers() override { RestartTimers(); }
     void StartRubberTimer() override { FRubberTimer.start(); }
     void StopRubberTimer() override { FRubberTimer.stop(); }
-    void SetDragPriority(bool) override {}
+    void SetDragPriority(bool high) override;
     void StartWindowMove(QPoint downPoint) override;
     void StartResize(int corner) override;
     void FollowPointer(QPoint screenPos, const TShiftState& keys) override;
@@ -239,6 +244,8 @@ private:
     void FadeTick();
     void SettingsAccess(const QString& mode);
     void ShowPicture();
+    void ApplyStanding();
+    void WatchScreens();
     TShiftState Keys() const;
     // The page's state as the renderer reads it.
     TPageState PageState() const;
@@ -284,6 +291,8 @@ private:
     TBitmap32 FDragSource;
     QPointF FDragPivot;
 
+    TTickDuties FTickDuties;
+    QTimer FLabelTimer; // repaints the label layer once the page has been drawn
     TBitmap32 FDisplay32;   // the page
     TBitmap32 FLabelLayer;  // button labels, below the float layer
     TBitmapLayer FFloatLayer; // the hovered or dragged icon

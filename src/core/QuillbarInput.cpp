@@ -5,6 +5,7 @@
 #include "platform/IDesktopWindows.h"
 #include "platform/IDisplay.h"
 #include "platform/IInput.h"
+#include "platform/ISession.h"
 #include "shell/SystemCommands.h"
 #include "toolbar/InputEvents.h"
 #include "toolbar/OverlayGeometry.h"
@@ -260,6 +261,11 @@ void TQuillbar1::StopDockTimers()
 {
     FTimer1.stop();
     FTimer2.stop();
+}
+
+void TQuillbar1::SetDragPriority(bool high)
+{
+    FServices.Session.SetHighPriority(high);
 }
 
 // --- moving and resizing the window from the bar

@@ -35,6 +35,9 @@ public:
     virtual void MoveResize(TWindowId id, const QRect& rect) = 0;
     virtual void Maximise(TWindowId id) = 0;
     virtual void Restore(TWindowId id) = 0;
+    // Lists one of the program's own windows in the task bar and the window switcher, or keeps
+    // it out of them.
+    virtual void SetTaskbarEntry(TWindowId id, bool listed) = 0;
 };
 
 } // namespace qb

@@ -19,6 +19,8 @@ public:
     virtual ~IInput() = default;
     virtual TInputState State() const = 0;
     virtual QPoint PointerPos() const = 0;
+    // Whether a key (a Qt::Key) is held down right now, whichever window has the focus.
+    virtual bool KeyHeld(int key) const = 0;
     // Types Ctrl+V into the focused window.
     virtual void SendPasteChord() = 0;
 };

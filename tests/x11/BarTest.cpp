@@ -104,6 +104,27 @@ TEST_F(BarTest, AppearsAtTheTopRightWithItsIcons)
     EXPECT_EQ(Dir.Read(QStringLiteral("quillbar.ini")), settings);
 }
 
+TEST_F(BarTest, StandsOnTopAndOutOfTheTaskBarAsSet)
+{
+    Prepare("[Misc]\r\nOnTop=1\r\n");
+    Start();
+    const auto states = [&] {
+        return test::OutputOf(QStringLiteral("xprop"), {QStringLiteral("-id"), Bar.WindowId(), QStringLiteral("_NET_WM_STATE")});
+    };
+    EXPECT_TRUE(test::WaitFor([&] {
+        const QString s = states();
+        return s.contains(QStringLiteral("_NET_WM_STATE_ABOVE")) && s.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"));
+    })) << states().toStdString();
+    EXPECT_EQ(Bar.Stop(), 0);
+
+    Prepare("[Security]\r\nShowAltTab=1\r\n");
+    Start();
+    test::WaitFor([] { return false; }, 500); // give the window manager time to apply any state
+    const QString s = states();
+    EXPECT_FALSE(s.contains(QStringLiteral("_NET_WM_STATE_ABOVE"))) << s.toStdString();
+    EXPECT_FALSE(s.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"))) << s.toStdString();
+}
+
 TEST_F(BarTest, ClickStartsTheButtonsProgramWithItsParametersAsTyped)
 {
     Prepare({});

@@ -52,6 +52,10 @@ public:
     {
         Change(id, QStringLiteral("Maximise"), [](TWindow& w) { w.Maximised = true; });
     }
+    void SetTaskbarEntry(TWindowId id, bool listed) override
+    {
+        Calls << (listed ? QStringLiteral("Listed ") : QStringLiteral("Unlisted ")) + QString::number(id);
+    }
     void Restore(TWindowId id) override
     {
         Change(id, QStringLiteral("Restore"), [](TWindow& w) { w.Maximised = false; });

@@ -247,4 +247,23 @@ void LinuxDesktopWindows::Restore(TWindowId id)
     ChangeMaximised(xcb_window_t(id), KStateRemove);
 }
 
+void LinuxDesktopWindows::SetTaskbarEntry(TWindowId id, bool listed)
+{
+    xcb_connection_t* c = x11::Connection();
+    const xcb_window_t w = xcb_window_t(id);
+    if (!c || w == 0)
+        return;
+    const xcb_atom_t state = x11::Atom(c, "_NET_WM_STATE");
+    const xcb_atom_t skips[] = {x11::Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), x11::Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    QList<quint32> atoms = x11::Property32(c, w, state, XCB_ATOM_ATOM);
+    for (xcb_atom_t skip : skips) {
+        atoms.removeAll(skip);
+        if (!listed)
+            atoms.append(skip);
+    }
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, state, XCB_ATOM_ATOM, 32, quint32(atoms.size()), atoms.constData());
+    x11::SendToRoot(c, w, state, {listed ? KStateRemove : KStateAdd, skips[0], skips[1], KSourcePager, 0});
+    xcb_flush(c);
+}
+
 } // namespace qb

@@ -28,6 +28,9 @@ public:
     void MoveResize(TWindowId id, const QRect& rect) override;
     void Maximise(TWindowId id) override;
     void Restore(TWindowId id) override;
+    // Sets the skip-taskbar and skip-pager states both in the window's property (read when the
+    // window manager takes the window on) and by request (for a window it already manages).
+    void SetTaskbarEntry(TWindowId id, bool listed) override;
 };
 
 } // namespace qb

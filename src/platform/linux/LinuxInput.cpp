@@ -69,6 +69,41 @@ QPoint LinuxInput::PointerPos() const
     return pointer ? QPoint(pointer->root_x, pointer->root_y) : QCursor::pos();
 }
 
+namespace {
+
+// The keysym of the few Qt keys the bar asks about; 0 for others.
+xcb_keysym_t KeysymOf(int key)
+{
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
+        return XK_F1 + (key - Qt::Key_F1);
+    switch (key) {
+    case Qt::Key_Pause: return XK_Pause;
+    case Qt::Key_Up: return XK_Up;
+    case Qt::Key_Down: return XK_Down;
+    case Qt::Key_Left: return XK_Left;
+    case Qt::Key_Right: return XK_Right;
+    case Qt::Key_Space: return XK_space;
+    case Qt::Key_Escape: return XK_Escape;
+    default: return 0;
+    }
+}
+
+} // namespace
+
+bool LinuxInput::KeyHeld(int key) const
+{
+    xcb_connection_t* c = x11::Connection();
+    const xcb_keysym_t keysym = KeysymOf(key);
+    if (!c || keysym == 0)
+        return false;
+    std::unique_ptr<xcb_key_symbols_t, TSymbolsFree> symbols(xcb_key_symbols_alloc(c));
+    const xcb_keycode_t code = FirstKeycode(symbols.get(), keysym);
+    if (code == XCB_NO_SYMBOL)
+        return false;
+    TReply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr));
+    return keymap && (keymap->keys[code / 8] & (1 << (code % 8)));
+}
+
 void LinuxInput::SendPasteChord()
 {
     xcb_connection_t* c = x11::Connection();

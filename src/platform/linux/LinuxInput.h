@@ -11,6 +11,7 @@ class LinuxInput final : public IInput {
 public:
     TInputState State() const override;
     QPoint PointerPos() const override;
+    bool KeyHeld(int key) const override;
     // Releases Shift, Alt and the logo keys the user still holds (they would turn the chord
     // into another one), then types Ctrl+V into the window that has the focus.
     void SendPasteChord() override;

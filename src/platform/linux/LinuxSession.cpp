@@ -1,10 +1,12 @@
 #include "platform/linux/LinuxSession.h"
 
+#include <QDBusConnection>
 #include <QGuiApplication>
 #include <QSessionManager>
 #include <QSocketNotifier>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -39,11 +41,27 @@ LinuxSession::LinuxSession(QObject* parent)
         for (int sig : {SIGTERM, SIGINT, SIGHUP})
             ::sigaction(sig, &action, nullptr);
     }
+    QDBusConnection::systemBus().connect(QStringLiteral("org.freedesktop.login1"),
+                                         QStringLiteral("/org/freedesktop/login1"),
+                                         QStringLiteral("org.freedesktop.login1.Manager"),
+                                         QStringLiteral("PrepareForSleep"), this, SLOT(OnPrepareForSleep(bool)));
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
             Q_EMIT EndRequested();
         });
     }
+}
+
+void LinuxSession::OnPrepareForSleep(bool start)
+{
+    if (!start)
+        Q_EMIT Resumed();
+}
+
+void LinuxSession::SetHighPriority(bool high)
+{
+    // A negative nice value needs the right to raise priority; without it nothing changes.
+    ::setpriority(PRIO_PROCESS, 0, high ? -5 : 0);
 }
 
 LinuxSession::~LinuxSession()
