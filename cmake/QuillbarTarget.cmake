@@ -41,11 +41,11 @@ function(quillbar_test name)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
       PROPERTIES LABELS x11 RESOURCE_LOCK x11-display
-                 ENVIRONMENT "QT_QPA_PLATFORM=xcb;QUILLBAR_BIN=${CMAKE_BINARY_DIR}/bin")
+                 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
   else()
     target_link_libraries(${name} PRIVATE quillbar_testmain)
     gtest_discover_tests(${name}
       DISCOVERY_MODE PRE_TEST
-      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QUILLBAR_BIN=${CMAKE_BINARY_DIR}/bin")
+      PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
 endfunction()

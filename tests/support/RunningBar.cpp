@@ -14,7 +14,7 @@ TRunningBar::TRunningBar(const TempDataDir& dir)
     : FDir(dir)
     , FProgram(dir.FilePath(QStringLiteral("quillbar")))
 {
-    const QString built = qEnvironmentVariable("QUILLBAR_BIN") + QStringLiteral("/quillbar");
+    const QString built = QStringLiteral(QUILLBAR_BUILD_BIN "/quillbar");
     // A hard link is instant; across file systems the program is copied.
     if (::link(QFile::encodeName(built).constData(), QFile::encodeName(FProgram).constData()) != 0
         && !QFile::copy(built, FProgram))

@@ -12,7 +12,7 @@ namespace qb::test {
 // and run on the test's X server. For tests that act on it as a user would.
 class TRunningBar {
 public:
-    // Puts the program built in $QUILLBAR_BIN into `dir`.
+    // Puts the program of this build into `dir`.
     explicit TRunningBar(const TempDataDir& dir);
     ~TRunningBar();
 
