@@ -1,5 +1,7 @@
 #include "shell/WindowPlacement.h"
 
+#include "platform/ScreenGeometry.h"
+
 #include <QStringList>
 
 #include <limits>
@@ -26,17 +28,6 @@ const TMonitorArea* Primary(const QList<TMonitorArea>& monitors)
         if (m.Primary)
             return &m;
     return monitors.isEmpty() ? nullptr : &monitors.first();
-}
-
-qint64 DistanceSquared(const QRect& rect, QPoint p)
-{
-    const qint64 dx = p.x() < rect.left() ? rect.left() - p.x()
-        : p.x() > rect.right()            ? p.x() - rect.right()
-                                          : 0;
-    const qint64 dy = p.y() < rect.top() ? rect.top() - p.y()
-        : p.y() > rect.bottom()          ? p.y() - rect.bottom()
-                                         : 0;
-    return dx * dx + dy * dy;
 }
 
 const TMonitorArea* Nearest(const QList<TMonitorArea>& monitors, QPoint p)

@@ -1,5 +1,7 @@
 #include "platform/linux/LinuxDisplay.h"
 
+#include "platform/ScreenGeometry.h"
+
 #include "platform/linux/DBusCall.h"
 #include "platform/linux/X11.h"
 
@@ -62,17 +64,6 @@ struct TCrtc {
     QRect Rect;
     TReply<xcb_randr_get_crtc_info_reply_t> Info;
 };
-
-qint64 DistanceSquared(const QRect& rect, QPoint p)
-{
-    const qint64 dx = p.x() < rect.left() ? rect.left() - p.x()
-        : p.x() > rect.right()            ? p.x() - rect.right()
-                                          : 0;
-    const qint64 dy = p.y() < rect.top() ? rect.top() - p.y()
-        : p.y() > rect.bottom()          ? p.y() - rect.bottom()
-                                         : 0;
-    return dx * dx + dy * dy;
-}
 
 } // namespace
 
