@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-svg-dev qt6-image-formats-plugins
   qt6-qpa-plugins libqt6svg6
   libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev libxcb-screensaver0-dev
-  libxcb-randr0-dev libxcb-dpms0-dev libxcb-ewmh-dev libxcb-icccm4-dev
+  libxcb-randr0-dev libxcb-dpms0-dev libxcb-ewmh-dev libxcb-icccm4-dev libxcb-damage0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   adwaita-icon-theme hicolor-icon-theme shared-mime-info fonts-liberation2 fonts-dejavu-core
   xdg-utils xdg-user-dirs libglib2.0-bin
