@@ -117,6 +117,7 @@ void TQuillbar1::FormCreate()
         LoadSkin();
     LoadLanguage();
 
+    MakeMarkers();
     FState.Modified = false;
     DrawBank();
 
@@ -609,7 +610,7 @@ void TQuillbar1::WatchScreens()
             // The new scale takes effect at the next layout change.
             if (QScreen* own = FWindow->screen())
                 FLayout.SetDpiScale(DpiScaleFromDpi(own->logicalDotsPerInch()));
-        }, Qt::UniqueConnection);
+        });
     };
     const auto screens = QGuiApplication::screens();
     for (QScreen* screen : screens)
@@ -618,7 +619,7 @@ void TQuillbar1::WatchScreens()
     connect(app, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
         watch(screen);
         DisplayChanged();
-    }, Qt::UniqueConnection);
+    });
     connect(app, &QGuiApplication::screenRemoved, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
     connect(app, &QGuiApplication::primaryScreenChanged, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
 }

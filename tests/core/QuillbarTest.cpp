@@ -242,3 +242,28 @@ TEST_F(QuillbarTest, SwitcherClickFlipsPagesOrSlidesASinglePage)
 
 } // namespace
 } // namespace qb
+
+namespace qb {
+namespace {
+
+TEST_F(QuillbarTest, AdminButtonShowsItsShieldInTheIconsCorner)
+{
+    Exe.Write(QStringLiteral("IconList.ini"), "[1]\r\nType=Exec\r\nPath=/bin/true\r\nFlags=Admin\r\n");
+    auto bar = Make();
+    bar->FormCreate();
+    // The icon of cell 0 lies at (18, 2)-(50, 34); the shield takes its bottom-right quarter.
+    const TBitmap32& page = bar->Display32();
+    const TColor32 face = page.Pixel(30, 10);
+    int shield = 0;
+    for (int y = 26; y < 34; ++y)
+        for (int x = 42; x < 50; ++x)
+            shield += page.Pixel(x, y) != face;
+    EXPECT_GT(shield, 16);
+    // The same corner of an ordinary button is plain.
+    for (int y = 26; y < 34; ++y)
+        for (int x = 42 + 36; x < 50 + 36; ++x)
+            EXPECT_EQ(page.Pixel(x, y), face) << x << "," << y;
+}
+
+} // namespace
+} // namespace qb
