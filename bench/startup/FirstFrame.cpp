@@ -5,14 +5,16 @@
 //  - its peak resident memory (VmHWM) after the start-up has settled;
 //  - optionally, over an idle period after that: CPU time (utime + stime, and the scheduler's
 //    nanosecond run time), context switches summed over all its threads (the per-process
-//    figures of /proc/<pid>/status cover the main thread only) and damage reports, i.e. repaints.
+//    figures of /proc/<pid>/status cover the main thread only), wakeup bursts (runs of 10 ms
+//    samples in which any thread switched) and damage reports, i.e. repaints.
 // Then it ends the program with SIGTERM and waits for it.
 //
 //   qb-firstframe [--settle MS] [--idle MS] [--timeout MS] -- <program> [arguments...]
 //
 // Prints one line of name=value pairs on standard output, and a second line "threads=" with the
 // idle context switches of each thread when an idle period was measured. Exit code 0 when a
-// frame was seen, 1 otherwise.
+// frame was seen, 3 when the start could not be watched (the window was mapped before its damage
+// monitor existed; start again), 1 otherwise.
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -38,10 +40,8 @@
 #include <string>
 #include <vector>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 using TMs = double;
 
@@ -143,7 +143,7 @@ struct TThreadUsage {
     TUsage Usage;
 };
 
-std::map<int, TThreadUsage> ThreadUsage(pid_t pid)
+std::map<int, TThreadUsage> ThreadUsage(pid_t pid, bool details = true)
 {
     std::map<int, TThreadUsage> threads;
     const std::string base = "/proc/" + std::to_string(pid) + "/task/";
@@ -155,19 +155,31 @@ std::map<int, TThreadUsage> ThreadUsage(pid_t pid)
             continue;
         const std::string task = base + entry->d_name + "/";
         TThreadUsage& thread = threads[std::atoi(entry->d_name)];
-        thread.Name = ReadFile(task + "comm");
-        while (!thread.Name.empty() && thread.Name.back() == '\n')
-            thread.Name.pop_back();
         const std::string status = ReadFile(task + "status");
         thread.Usage.Voluntary = StatusField(status, "voluntary_ctxt_switches");
         thread.Usage.Involuntary = StatusField(status, "nonvoluntary_ctxt_switches");
+        if (!details)
+            continue;
+        thread.Name = ReadFile(task + "comm");
+        while (!thread.Name.empty() && thread.Name.back() == '\n')
+            thread.Name.pop_back();
         thread.Usage.RunNs = std::atoll(ReadFile(task + "schedstat").c_str());
     }
     return threads;
 }
 
-class TWatcher
+// Context switches of all threads together, read from their status files only.
+long long SwitchCount(pid_t pid)
 {
+    long long total = 0;
+    for (const auto& [tid, thread] : ThreadUsage(pid, false))
+        total += thread.Usage.Voluntary + thread.Usage.Involuntary;
+    return total;
+}
+
+constexpr TMs KBurstSampleMs = 10;
+
+class TWatcher {
 public:
     explicit TWatcher(xcb_connection_t* connection)
         : FConnection(connection)
@@ -218,6 +230,8 @@ public:
     std::optional<TMs> MappedAt() const { return FMappedAt; }
     std::optional<TMs> PaintedAt() const { return FPaintedAt; }
     long long DamageCount() const { return FDamageCount; }
+    // The program mapped a window before its monitor was in place.
+    bool Raced() const { return FRaced; }
     // Bounding box of the first report and the window's size then: whether the first frame
     // was the whole window or only part of it.
     xcb_rectangle_t FirstArea() const { return FFirstArea; }
@@ -269,7 +283,15 @@ private:
             xcb_change_window_attributes(FConnection, created->window, XCB_CW_EVENT_MASK, &mask);
             window.Damage = xcb_generate_id(FConnection);
             xcb_damage_create(FConnection, window.Damage, created->window, XCB_DAMAGE_REPORT_LEVEL_NON_EMPTY);
-            xcb_flush(FConnection);
+            // Asked after the monitor was set up, so answered after it: a window that is still
+            // unmapped then cannot have shown anything we missed. On a busy machine the program
+            // may win that race; such a start is reported as not measurable.
+            xcb_get_window_attributes_reply_t* attributes = xcb_get_window_attributes_reply(
+                FConnection, xcb_get_window_attributes(FConnection, created->window), nullptr);
+            if (attributes && attributes->map_state != XCB_MAP_STATE_UNMAPPED
+                && BelongsToChild(created->window))
+                FRaced = true;
+            std::free(attributes);
         } else if (type == XCB_MAP_NOTIFY) {
             const auto* mapped = reinterpret_cast<xcb_map_notify_event_t*>(event);
             const auto found = FWindows.find(mapped->window);
@@ -305,6 +327,7 @@ private:
     std::optional<TMs> FMappedAt;
     std::optional<TMs> FPaintedAt;
     long long FDamageCount = 0;
+    bool FRaced = false;
     xcb_rectangle_t FFirstArea {};
     xcb_rectangle_t FWindowSize {};
 };
@@ -366,7 +389,16 @@ int Run(const TOptions& options)
             exited = true;
         return exited;
     };
-    watcher.Pump(start + options.TimeoutMs, [&] { return watcher.PaintedAt().has_value() || gone(); });
+    watcher.Pump(start + options.TimeoutMs,
+        [&] { return watcher.PaintedAt().has_value() || watcher.Raced() || gone(); });
+    if (watcher.Raced()) {
+        std::fprintf(
+            stderr, "qb-firstframe: the window was mapped before it could be watched; start again\n");
+        if (!exited)
+            EndChild(child, status);
+        xcb_disconnect(connection);
+        return 3;
+    }
     if (!watcher.PaintedAt()) {
         std::fprintf(stderr, "qb-firstframe: %s\n",
             exited ? "the program ended before it showed a frame" : "no frame within the time-out");
@@ -387,6 +419,22 @@ int Run(const TOptions& options)
         const TUsage cpuBefore = ProcessCpu(child);
         const auto threadsBefore = ThreadUsage(child);
         const TMs idleStart = NowMs();
+        // Counters alone cannot tell one timer tick that makes several round trips from several
+        // timers: sample them every few milliseconds and count the runs of samples in which
+        // anything switched as one wakeup burst each.
+        long long bursts = 0;
+        bool lastActive = false;
+        long long lastSwitches = SwitchCount(child);
+        for (TMs next = idleStart + KBurstSampleMs; next < idleStart + options.IdleMs && !gone();
+             next += KBurstSampleMs) {
+            watcher.Pump(next, gone);
+            const long long switches = SwitchCount(child);
+            const bool active = switches != lastSwitches;
+            if (active && !lastActive)
+                ++bursts;
+            lastActive = active;
+            lastSwitches = switches;
+        }
         watcher.Pump(idleStart + options.IdleMs, gone);
         const TMs idleMs = NowMs() - idleStart;
         const TUsage cpuAfter = ProcessCpu(child);
@@ -414,7 +462,7 @@ int Run(const TOptions& options)
         idle << " idle_s=" << idleMs / 1000.0
              << " idle_cpu_ms=" << (cpuAfter.CpuTicks - cpuBefore.CpuTicks) * tick
              << " idle_run_ms=" << total.RunNs / 1.0e6 << " idle_csw=" << total.Voluntary + total.Involuntary
-             << " idle_csw_main=" << main.Voluntary + main.Involuntary
+             << " idle_csw_main=" << main.Voluntary + main.Involuntary << " idle_bursts=" << bursts
              << " idle_damage=" << watcher.DamageCount() - damageBefore
              << " threads_n=" << threadsAfter.size();
         threadLine = "threads=" + perThread.str();
