@@ -3,7 +3,11 @@
 // bar sees the pointer and the held button exactly as it sees a hand's), swung around on the
 // desktop and let go, and every tick of the 16 ms animation timer is timed from outside the bar:
 // from the tick's dispatch until the picture it produced has been processed by the X server.
-//   qb-dragbench [--drags N] [--outside-ms M] [--no-sync] [--dump FILE]
+//   qb-dragbench [--drags N] [--outside-ms M] [--no-sync] [--watch] [--dump FILE]
+// --watch adds a thread that asks the X server for an answer every few milliseconds and reads the
+// scheduler's statistics of the server, the window manager and the bar's UI thread, to tell what
+// a slow tick waited for; it costs a little processor time itself, so the plain figures come from
+// runs without it. --dump appends every dispatch of every drag to a file.
 // Needs an X server with a window manager; bench/drag/run.sh provides both.
 //
 // Everything is seen through QApplication::notify: the tick is the timer event of the bar's
@@ -43,6 +47,9 @@
 #include <time.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
+
+#include <sys/types.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -165,6 +172,7 @@ struct TDispatch {
     TTime OverlayPaintEnd;
     TTime BarPaintBegin;
     TTime BarPaintEnd;
+    TThreadUse UseBegin; // the UI thread's use so far, when the dispatch began
     TThreadUse Use; // of the dispatch, without the round trip
     const QObject* Receiver = nullptr;
     const char* ClassName = "";
@@ -253,6 +261,7 @@ public:
             FCurrent.BarPaintEnd = end;
         }
         if (outermost) {
+            FCurrent.UseBegin = useBefore;
             FCurrent.Use = TThreadUse::Now() - useBefore;
             FCurrent.Begin = begin;
             FCurrent.End = end;
@@ -301,6 +310,140 @@ private:
     QSet<const QTimer*> FTickTimers;
     std::optional<TTime> FLastTick;
 };
+
+// --- the X server and the window manager, watched from beside
+
+// Processor time and time spent waiting for a processor, from the scheduler's statistics.
+struct TSchedStat {
+    double CpuMs = 0;
+    double QueuedMs = 0;
+    TSchedStat operator-(const TSchedStat& o) const { return { CpuMs - o.CpuMs, QueuedMs - o.QueuedMs }; }
+};
+
+std::optional<TSchedStat> ReadSchedStat(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> fields = file.readAll().simplified().split(' ');
+    if (fields.size() < 2)
+        return std::nullopt;
+    return TSchedStat { fields[0].toDouble() / 1e6, fields[1].toDouble() / 1e6 };
+}
+
+// The X server of our display and the window manager on it, found by their command lines.
+struct TDesktopProcesses {
+    QString Server;
+    QString WindowManager;
+};
+
+TDesktopProcesses FindDesktopProcesses()
+{
+    TDesktopProcesses found;
+    const QByteArray display = qgetenv("DISPLAY");
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString& pid : pids) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (!cmdline.open(QIODevice::ReadOnly))
+            continue;
+        const QList<QByteArray> args = cmdline.readAll().split('\0');
+        const QByteArray program = args.value(0).mid(args.value(0).lastIndexOf('/') + 1);
+        if (program == "Xvfb" && args.value(1) == display) {
+            found.Server = pid;
+        } else if (program == "openbox") {
+            QFile environ(QStringLiteral("/proc/%1/environ").arg(pid));
+            if (environ.open(QIODevice::ReadOnly)
+                && environ.readAll().split('\0').contains("DISPLAY=" + display))
+                found.WindowManager = pid;
+        }
+    }
+    return found;
+}
+
+// Every few milliseconds, on its own thread and X connection: how long the server takes to
+// answer, and how much processor time the server, the window manager and the bar's UI thread
+// got and waited for. Shows whether a slow tick waited for one of them.
+class TServerWatch {
+public:
+    struct TSample {
+        TTime Sent;
+        TTime Answered;
+        TSchedStat Server;
+        TSchedStat WindowManager;
+        TSchedStat UiThread;
+    };
+
+    TServerWatch(const TDesktopProcesses& processes, pid_t uiThread)
+        : FServer(QStringLiteral("/proc/%1/schedstat").arg(processes.Server))
+        , FWindowManager(QStringLiteral("/proc/%1/schedstat").arg(processes.WindowManager))
+        , FUiThread(QStringLiteral("/proc/self/task/%1/schedstat").arg(uiThread))
+        , FThread([this] { Run(); })
+    {
+    }
+    ~TServerWatch() { Stop(); }
+
+    // Ends the watch; the samples may be read from then on.
+    void Stop()
+    {
+        FStop = true;
+        if (FThread.joinable())
+            FThread.join();
+    }
+    const std::vector<TSample>& Samples() const { return FSamples; }
+
+private:
+    void Run()
+    {
+        xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+        FSamples.reserve(4096);
+        while (!FStop && !xcb_connection_has_error(c)) {
+            TSample sample;
+            sample.Sent = Now();
+            std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
+            sample.Answered = Now();
+            sample.Server = ReadSchedStat(FServer).value_or(TSchedStat());
+            sample.WindowManager = ReadSchedStat(FWindowManager).value_or(TSchedStat());
+            sample.UiThread = ReadSchedStat(FUiThread).value_or(TSchedStat());
+            FSamples.push_back(sample);
+            std::this_thread::sleep_for(std::chrono::milliseconds(4));
+        }
+        xcb_disconnect(c);
+    }
+
+    QString FServer;
+    QString FWindowManager;
+    QString FUiThread;
+    std::vector<TSample> FSamples;
+    std::atomic<bool> FStop = false;
+    std::thread FThread;
+};
+
+// What the watch saw between `from` and `to`: the slowest answer of the server to a request
+// that was under way then, and the processor time got and waited for.
+void PrintWatch(const std::vector<TServerWatch::TSample>& samples, TTime from, TTime to)
+{
+    if (samples.empty())
+        return;
+    // The samples that enclose the span.
+    const auto byAnswer = [](TTime time, const TServerWatch::TSample& s) { return time < s.Answered; };
+    auto after = std::upper_bound(samples.begin(), samples.end(), from, byAnswer);
+    const TServerWatch::TSample first = after == samples.begin() ? samples.front() : *std::prev(after);
+    after = std::upper_bound(samples.begin(), samples.end(), to, byAnswer);
+    const TServerWatch::TSample last = after == samples.end() ? samples.back() : *after;
+    double slowest = 0;
+    for (const auto& s : samples) {
+        if (s.Sent <= to && s.Answered >= from)
+            slowest = std::max(slowest, Ms(s.Answered - s.Sent));
+    }
+    const TSchedStat server = last.Server - first.Server;
+    const TSchedStat manager = last.WindowManager - first.WindowManager;
+    const TSchedStat ui = last.UiThread - first.UiThread;
+    std::printf(
+        "      beside it (%.1f ms watched): X server answered within %.2f ms at worst; processor time got / "
+        "waited for: X server %.2f / %.2f ms, window manager %.2f / %.2f ms, UI thread %.2f / %.2f ms\n",
+        Ms(last.Answered - first.Answered), slowest, server.CpuMs, server.QueuedMs, manager.CpuMs,
+        manager.QueuedMs, ui.CpuMs, ui.QueuedMs);
+}
 
 // --- the hand
 
@@ -571,9 +714,44 @@ QString Describe(const TDispatch& d, const TQuillbar1& bar)
     return QStringLiteral("%1 %2").arg(int(d.Type)).arg(who);
 }
 
+QString UseText(const TThreadUse& use)
+{
+    return QStringLiteral("(own processor time %1 ms, waited %2 times, preempted %3 times)")
+        .arg(use.CpuMs, 0, 'f', 2)
+        .arg(use.Waits)
+        .arg(use.Preemptions);
+}
+
+// The dispatches after log[from] up to log[to] and the time between them, leaving out what
+// took less than `minMs`; the round trips after paints count as time between dispatches.
+void PrintSpan(
+    const std::vector<TDispatch>& log, std::size_t from, std::size_t to, double minMs, const TQuillbar1& bar)
+{
+    int left = 0;
+    for (std::size_t j = from + 1; j <= to; ++j) {
+        const TDispatch& previous = log[j - 1];
+        const TDispatch& d = log[j];
+        const double gap = Ms(d.Begin - previous.Drawn);
+        if (gap >= minMs) {
+            const TThreadUse previousEnd { previous.UseBegin.CpuMs + previous.Use.CpuMs,
+                previous.UseBegin.Waits + previous.Use.Waits,
+                previous.UseBegin.Preemptions + previous.Use.Preemptions };
+            std::printf(
+                "      outside any event %.2f ms %s\n", gap, qPrintable(UseText(d.UseBegin - previousEnd)));
+        }
+        if (j == to || Ms(d.End - d.Begin) >= minMs)
+            std::printf("      event %s %.2f ms %s\n", qPrintable(Describe(d, bar)), Ms(d.End - d.Begin),
+                qPrintable(UseText(d.Use)));
+        else
+            ++left;
+    }
+    if (left > 0 && minMs > 0.05)
+        std::printf("      (and %d shorter events)\n", left);
+}
+
 // Where the time of one tick went, from its dispatch to its picture on the server.
-void PrintTickDetail(
-    const std::vector<TDispatch>& log, const TTick& t, const TTime origin, const TQuillbar1& bar)
+void PrintTickDetail(const std::vector<TDispatch>& log, const TTick& t, const TTime origin,
+    const TQuillbar1& bar, const std::vector<TServerWatch::TSample>& watch)
 {
     const TDispatch& tick = log[t.Index];
     const TDispatch& paint = log[t.PaintIndex];
@@ -582,28 +760,13 @@ void PrintTickDetail(
     if (t.Overlay)
         std::printf(", tick-to-settled %.2f ms", t.ToSettled);
     std::printf("\n");
-    const auto use = [](const TDispatch& d) {
-        return QStringLiteral("(own processor time %1 ms, waited %2 times, preempted %3 times)")
-            .arg(d.Use.CpuMs, 0, 'f', 2)
-            .arg(d.Use.Waits)
-            .arg(d.Use.Preemptions);
-    };
-    std::printf("      tick handler %.2f ms %s\n", Ms(tick.End - tick.Begin), qPrintable(use(tick)));
-    TTime previous = tick.End;
-    for (std::size_t j = t.Index + 1; j <= t.PaintIndex; ++j) {
-        const TDispatch& d = log[j];
-        const double gap = Ms(d.Begin - previous);
-        if (gap >= 0.05)
-            std::printf("      outside any event %.2f ms\n", gap);
-        if (j < t.PaintIndex || Ms(d.End - d.Begin) >= 0.05)
-            std::printf("      event %s %.2f ms %s\n", qPrintable(Describe(d, bar)), Ms(d.End - d.Begin),
-                qPrintable(use(d)));
-        previous = d.End;
-    }
+    std::printf("      tick handler %.2f ms %s\n", Ms(tick.End - tick.Begin), qPrintable(UseText(tick.Use)));
+    PrintSpan(log, t.Index, t.PaintIndex, 0.05, bar);
     const TTime paintBegin = t.Overlay ? paint.OverlayPaintBegin : paint.BarPaintBegin;
     const TTime paintEnd = t.Overlay ? paint.OverlayPaintEnd : paint.BarPaintEnd;
     std::printf("      of which: paint event %.2f ms, then flush %.2f ms, then server round trip %.2f ms\n",
         Ms(paintEnd - paintBegin), Ms(paint.End - paintEnd), Ms(paint.Drawn - paint.End));
+    PrintWatch(watch, tick.Begin, paint.Drawn);
 }
 
 void PrintTable(const std::vector<TDragFigures>& drags, std::size_t first)
@@ -646,6 +809,7 @@ struct TOptions {
     int Drags = 4;
     int OutsideMs = 2000;
     bool Sync = true;
+    bool Watch = false;
     QString Dump;
 };
 
@@ -683,11 +847,13 @@ TOptions ParseOptions(int argc, char** argv)
             o.OutsideMs = std::max(100, std::atoi(argv[++i]));
         else if (arg == "--no-sync")
             o.Sync = false;
+        else if (arg == "--watch")
+            o.Watch = true;
         else if (arg == "--dump" && i + 1 < argc)
             o.Dump = QString::fromLocal8Bit(argv[++i]);
         else
             throw std::invalid_argument(
-                "usage: qb-dragbench [--drags N] [--outside-ms M] [--no-sync] [--dump FILE]");
+                "usage: qb-dragbench [--drags N] [--outside-ms M] [--no-sync] [--watch] [--dump FILE]");
     }
     return o;
 }
@@ -727,6 +893,12 @@ int Run(TProbeApp& app, const TOptions& options)
         options.Sync ? "picture timed once the X server has processed it"
                      : "picture timed when its flush was issued (no server round trip)");
 
+    const TDesktopProcesses desktop = FindDesktopProcesses();
+    const pid_t uiThread = gettid();
+    if (options.Watch && (desktop.Server.isEmpty() || desktop.WindowManager.isEmpty()))
+        std::printf("watch: X server process %s, window manager process %s\n", qPrintable(desktop.Server),
+            qPrintable(desktop.WindowManager));
+
     std::vector<TDragFigures> drags;
     for (int n = 0; n < options.Drags; ++n) {
         TPointerScript::MoveNow(away);
@@ -735,11 +907,19 @@ int Run(TProbeApp& app, const TOptions& options)
         app.StartRecording();
         app.ForgetLastTick();
         const TTime origin = Now();
+        std::vector<TServerWatch::TSample> watched;
         {
+            std::optional<TServerWatch> watch;
+            if (options.Watch)
+                watch.emplace(desktop, uiThread);
             TPointerScript script(DragScript(bar, options.OutsideMs));
             RunUntil([&] { return script.Done(); }, options.OutsideMs + 10000);
             // The fly-back runs on after the release; the ticks stop once the icon has landed.
             RunUntil([&] { return app.LastTick() && Ms(Now() - *app.LastTick()) > 300; }, 10000);
+            if (watch) {
+                watch->Stop();
+                watched = watch->Samples();
+            }
         }
         app.StopRecording();
         TDragFigures f = Analyse(app.Log());
@@ -754,6 +934,14 @@ int Run(TProbeApp& app, const TOptions& options)
             std::printf("  released at +%.0f ms, last tick (landed) at +%.0f ms\n", Ms(*f.Release - origin),
                 Ms(f.LastTick - origin));
         PrintTable({ f }, 0);
+        if (!watched.empty()) {
+            std::vector<double> answers;
+            for (const auto& sample : watched)
+                answers.push_back(Ms(sample.Answered - sample.Sent));
+            std::printf("  X server's answer to a watcher beside the bar ms (median / p95 / worst): %s  [%zu "
+                        "requests]\n",
+                qPrintable(Triple(answers)), answers.size());
+        }
         // The slowest overlay tick and the tick before the longest interval, taken apart.
         const auto slowest = std::max_element(
             f.Ticks.begin(), f.Ticks.end(), [](const TTick& a, const TTick& b) {
@@ -761,13 +949,19 @@ int Run(TProbeApp& app, const TOptions& options)
             });
         if (slowest != f.Ticks.end() && slowest->Overlay && slowest->Painted) {
             std::printf("  slowest overlay tick:\n");
-            PrintTickDetail(app.Log(), *slowest, origin, bar);
+            PrintTickDetail(app.Log(), *slowest, origin, bar, watched);
         }
         const auto longest = std::max_element(f.Ticks.begin(), f.Ticks.end(),
             [](const TTick& a, const TTick& b) { return a.Interval < b.Interval; });
         if (longest != f.Ticks.end() && longest != f.Ticks.begin() && std::prev(longest)->Painted) {
             std::printf("  the tick before the longest interval:\n");
-            PrintTickDetail(app.Log(), *std::prev(longest), origin, bar);
+            PrintTickDetail(app.Log(), *std::prev(longest), origin, bar, watched);
+            if (longest->Interval > 2 * KTickMs) {
+                std::printf("  from that tick to the next, what took 0.5 ms or more:\n");
+                PrintSpan(app.Log(), std::prev(longest)->Index, longest->Index, 0.5, bar);
+                PrintWatch(
+                    watched, app.Log()[std::prev(longest)->Index].Begin, app.Log()[longest->Index].End);
+            }
         }
         if (!options.Dump.isEmpty())
             DumpLog(options.Dump, app.Log(), origin, bar);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the drag benchmark in Release and runs it `runs` times, each in a fresh private desktop
-# (Xvfb + openbox). Extra arguments go to the program (--drags N, --outside-ms M, --no-sync).
+# (Xvfb + openbox). Extra arguments go to the program (--drags N, --outside-ms M, --no-sync, --watch, --dump FILE).
 #   bench/drag/run.sh [runs] [args...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
