@@ -19,7 +19,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const QPixmap shot = argc == 6 ? screen->grabWindow(0, std::atoi(argv[2]), std::atoi(argv[3]),
-                                                        std::atoi(argv[4]), std::atoi(argv[5]))
+                             std::atoi(argv[4]), std::atoi(argv[5]))
                                    : screen->grabWindow(0);
     if (!shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "qb-screenshot: cannot save the screenshot\n");

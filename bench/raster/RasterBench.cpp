@@ -12,8 +12,7 @@
 
 #include <cmath>
 
-namespace
-{
+namespace {
 
 using namespace qb;
 

@@ -13,15 +13,12 @@
 
 #include <benchmark/benchmark.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr int KButtons = 4096;
 
-class TQuietHost final : public ISettingsHost
-{
+class TQuietHost final : public ISettingsHost {
 public:
     void ApplyPosition(int, int, int) override { }
     void ApplyOnTop(bool) override { }

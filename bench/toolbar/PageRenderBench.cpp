@@ -10,10 +10,8 @@
 
 #include <vector>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 // A 2 x 8 page of 48-pixel icons with frames, a page colour and the switcher caption; icons
 // with soft round edges so blending does real work.

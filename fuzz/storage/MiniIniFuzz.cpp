@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace
-{
+namespace {
 
 QList<std::pair<QString, QList<qb::TIniLine>>> Content(const qb::TMiniIni& ini)
 {

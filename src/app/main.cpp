@@ -33,9 +33,10 @@ int main(int argc, char** argv)
         qb::LinuxDisplay display;
         qb::LinuxDesktopWindows windows;
         qb::LinuxInput input;
-        const qb::TBarServices services{clock, sound, hotKeys, session, shell, power, display, windows, input};
+        const qb::TBarServices services { clock, sound, hotKeys, session, shell, power, display, windows,
+            input };
 
-        qb::TQuillbar1 bar(services, {QCoreApplication::applicationFilePath()});
+        qb::TQuillbar1 bar(services, { QCoreApplication::applicationFilePath() });
         QObject::connect(&bar, &qb::TQuillbar1::Finished, &app, &QCoreApplication::quit);
         bar.FormCreate();
         bar.Show();

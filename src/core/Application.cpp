@@ -50,8 +50,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
 
 QString HaltText(const std::exception& error)
 {
-    return QStringLiteral("SYSTEM-HALT\r\nKlasse: ") + ClassName(error)
-        + QStringLiteral("\r\nMeldung: ") + QString::fromUtf8(error.what());
+    return QStringLiteral("SYSTEM-HALT\r\nKlasse: ") + ClassName(error) + QStringLiteral("\r\nMeldung: ")
+        + QString::fromUtf8(error.what());
 }
 
 void ShowHalt(const QString& text)

@@ -36,7 +36,7 @@ QString UserDataDir()
 
 QStringList SystemFolders()
 {
-    return {QStringLiteral("/usr/"), QStringLiteral("/opt/")};
+    return { QStringLiteral("/usr/"), QStringLiteral("/opt/") };
 }
 
 bool IsFolderWritable(const QString& dir)
@@ -45,8 +45,8 @@ bool IsFolderWritable(const QString& dir)
     return probe.open();
 }
 
-TDataLocations ChooseLocations(const QString& exeFile, const QString& userDataDir,
-                               const QStringList& systemFolders)
+TDataLocations ChooseLocations(
+    const QString& exeFile, const QString& userDataDir, const QStringList& systemFolders)
 {
     const QFileInfo exe(exeFile);
     TDataLocations loc;
@@ -73,14 +73,9 @@ TDataLocations ChooseLocations(const QString& exeFile, const QString& userDataDi
 
 QStringList MigratedFileNames(const QString& iniName)
 {
-    return {iniName,
-            QStringLiteral("IconList.txt"),
-            QStringLiteral("IconList.ini"),
-            QStringLiteral("Bitmaps.Stream"),
-            QStringLiteral("CallHistory.txt"),
-            QStringLiteral("Favorites.txt"),
-            QStringLiteral("FRITZ.Box.xml"),
-            QStringLiteral("Clippings.txt")};
+    return { iniName, QStringLiteral("IconList.txt"), QStringLiteral("IconList.ini"),
+        QStringLiteral("Bitmaps.Stream"), QStringLiteral("CallHistory.txt"), QStringLiteral("Favorites.txt"),
+        QStringLiteral("FRITZ.Box.xml"), QStringLiteral("Clippings.txt") };
 }
 
 bool MigrateFirstRun(const TDataLocations& loc)
@@ -95,8 +90,8 @@ bool MigrateFirstRun(const TDataLocations& loc)
 
     data.mkpath(QStringLiteral("Skins"));
     const QDir exe(loc.ExeDir);
-    const auto skins = exe.entryList({QStringLiteral("CustomSkin*.*")},
-                                     QDir::Files | QDir::Hidden | QDir::System);
+    const auto skins
+        = exe.entryList({ QStringLiteral("CustomSkin*.*") }, QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : skins)
         CopyOver(loc.ExeDir + name, loc.DataDir + QStringLiteral("Skins/") + name);
     return true;

@@ -7,13 +7,13 @@ namespace qb {
 
 // Folders and names the program works with; every folder ends with '/'.
 struct TDataLocations {
-    QString ExeDir;    // folder of the program file
+    QString ExeDir; // folder of the program file
     QString BesideDir; // folder holding Lang/, Skins/, Sounds/, Weather/
     QString SoundsDir; // BesideDir + "Sounds/"
-    QString MediaDir;  // the desktop's sound folder
-    QString IniName;   // program file name without extension + ".ini"
-    QString BareName;  // program file name without extension (the window caption)
-    QString DataDir;   // where settings, buttons and icons are kept
+    QString MediaDir; // the desktop's sound folder
+    QString IniName; // program file name without extension + ".ini"
+    QString BareName; // program file name without extension (the window caption)
+    QString DataDir; // where settings, buttons and icons are kept
     bool Portable = false; // DataDir is ExeDir
 };
 
@@ -29,8 +29,8 @@ bool IsFolderWritable(const QString& dir);
 // Works out every location for the program file `exeFile`. The program folder is the data
 // folder when it is writable and lies under none of `systemFolders`; otherwise `userDataDir`
 // is, created with its parents. Creates nothing else and changes no current folder.
-TDataLocations ChooseLocations(const QString& exeFile, const QString& userDataDir,
-                               const QStringList& systemFolders = SystemFolders());
+TDataLocations ChooseLocations(
+    const QString& exeFile, const QString& userDataDir, const QStringList& systemFolders = SystemFolders());
 
 // The files a first run copies from the program folder into a new, empty user data folder.
 QStringList MigratedFileNames(const QString& iniName);

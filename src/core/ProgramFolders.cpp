@@ -7,8 +7,8 @@ namespace qb {
 QString FindBesideFolders(const QString& exeDir)
 {
     const QDir exe(exeDir);
-    const QStringList candidates{exe.absolutePath(),
-                                 QDir::cleanPath(exe.absoluteFilePath(QStringLiteral("../share/quillbar")))};
+    const QStringList candidates { exe.absolutePath(),
+        QDir::cleanPath(exe.absoluteFilePath(QStringLiteral("../share/quillbar"))) };
     for (const QString& candidate : candidates)
         if (QDir(candidate).exists(QStringLiteral("Lang")))
             return candidate + u'/';

@@ -11,8 +11,8 @@
 #include "storage/SettingsAccess.h"
 #include "toolbar/Fade.h"
 #include "toolbar/Markers.h"
-#include "toolbar/OverlayWindow.h"
 #include "toolbar/Monitors.h"
+#include "toolbar/OverlayWindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,12 +101,12 @@ void TQuillbar1::FormCreate()
         qWarning("Settings file unreadable, defaults are used: %s", error.what());
     }
     FCues = std::make_unique<TSoundCues>(FServices.Sound, FSettings, FLoc);
-    FPointer = std::make_unique<TPointerInput>(TInputContext{*this, FLayout, FDocking, FSettings, FServices.Clock});
-    FKeys = std::make_unique<TKeyInput>(TInputContext{*this, FLayout, FDocking, FSettings, FServices.Clock}, *FPointer);
-    FLauncher = std::make_unique<TButtonLauncher>(TLaunchServices{*this, FServices.Shell, FServices.Power,
-                                                                  FServices.Sound, FServices.Clock,
-                                                                  FServices.Windows, FSettings, FLoc.DataDir,
-                                                                  FLoc.ExeDir});
+    FPointer = std::make_unique<TPointerInput>(
+        TInputContext { *this, FLayout, FDocking, FSettings, FServices.Clock });
+    FKeys = std::make_unique<TKeyInput>(
+        TInputContext { *this, FLayout, FDocking, FSettings, FServices.Clock }, *FPointer);
+    FLauncher = std::make_unique<TButtonLauncher>(TLaunchServices { *this, FServices.Shell, FServices.Power,
+        FServices.Sound, FServices.Clock, FServices.Windows, FSettings, FLoc.DataDir, FLoc.ExeDir });
 
     FAutostartOn = CopyLinkToAutostart(false, false, FProgram.ExeFile, FLoc.BareName);
     BuildMenu();
@@ -336,7 +336,7 @@ QList<TMonitorArea> TQuillbar1::Monitors() const
     QList<TMonitorArea> areas;
     const QList<TMonitor> monitors = MonitorList();
     for (qsizetype i = 0; i < monitors.size(); ++i)
-        areas.append({monitors[i].Geometry, monitors[i].WorkArea, i == 0});
+        areas.append({ monitors[i].Geometry, monitors[i].WorkArea, i == 0 });
     return areas;
 }
 
@@ -367,7 +367,8 @@ TPageState TQuillbar1::PageState() const
     TPageState state;
     state.TakeSettings(FSettings);
     state.Buttons = std::span<const TButtonEntry>(FButtons.constData(), FButtons.size());
-    state.Icons = TIconImages(FIcons.Count(), [this](int i) -> const TBitmap32& { return FIcons.GetBitmap(i); });
+    state.Icons
+        = TIconImages(FIcons.Count(), [this](int i) -> const TBitmap32& { return FIcons.GetBitmap(i); });
     state.BackgroundImage = &FBackgroundImage;
     state.SwitcherImage = &FSwitcherImage;
     state.AdminMarker = &FAdminMarker;
@@ -406,7 +407,8 @@ void TQuillbar1::MakeMarkers()
 
 void TQuillbar1::ShowPicture()
 {
-    ComposeBar(FComposed, FFormColor, FDisplay32, FSettings.FontSize > 0 ? &FLabelLayer : nullptr, {&FFloatLayer});
+    ComposeBar(
+        FComposed, FFormColor, FDisplay32, FSettings.FontSize > 0 ? &FLabelLayer : nullptr, { &FFloatLayer });
     FWindow->SetPicture(FComposed.ToImage());
     FWindow->SetPictureAlignment(FDocking.SlideAlignment(), FDocking.SlideRect.size());
 }
@@ -473,7 +475,7 @@ void TQuillbar1::SlideTick()
     FLayout.CornerCursor = false;
     ShowPicture();
     FLayout.UpdatePointerZones(FWindow->mapFromGlobal(FServices.Input.PointerPos()), WindowSize(),
-                               FServices.Input.State(), false, FSettings.AltToDye);
+        FServices.Input.State(), false, FSettings.AltToDye);
     DrawBank();
     RestartTimers();
     if (auto done = std::exchange(FSlideDone, {}))
@@ -566,7 +568,8 @@ void TQuillbar1::SwitcherClick()
     case TSwitcherAction::Slide:
         FCurPage = 0;
         FDocking.SlideEdge = SlideToSwitcher;
-        DoSlide([this] { FCues->DoClick(FDocking.SlidOut ? QStringLiteral("SLOUT") : QStringLiteral("SLDIN")); });
+        DoSlide(
+            [this] { FCues->DoClick(FDocking.SlidOut ? QStringLiteral("SLOUT") : QStringLiteral("SLDIN")); });
         break;
     }
 }
@@ -605,7 +608,7 @@ void TQuillbar1::WatchScreens()
     const auto watch = [this](QScreen* screen) {
         connect(screen, &QScreen::geometryChanged, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
         connect(screen, &QScreen::availableGeometryChanged, this, &TQuillbar1::DisplayChanged,
-                Qt::UniqueConnection);
+            Qt::UniqueConnection);
         connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this] {
             // The new scale takes effect at the next layout change.
             if (QScreen* own = FWindow->screen())
@@ -621,7 +624,8 @@ void TQuillbar1::WatchScreens()
         DisplayChanged();
     });
     connect(app, &QGuiApplication::screenRemoved, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
-    connect(app, &QGuiApplication::primaryScreenChanged, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
+    connect(
+        app, &QGuiApplication::primaryScreenChanged, this, &TQuillbar1::DisplayChanged, Qt::UniqueConnection);
 }
 
 void TQuillbar1::DisplayChanged()
@@ -638,7 +642,9 @@ void TQuillbar1::DisplayChanged()
     });
 }
 
-void TQuillbar1::ApplyTrayIcon(bool) {}
+void TQuillbar1::ApplyTrayIcon(bool)
+{
+}
 
 void TQuillbar1::ApplyOpacity(int opacity)
 {
@@ -651,7 +657,9 @@ void TQuillbar1::RequestWeatherRefresh()
     FWeatherRefresh = true;
 }
 
-void TQuillbar1::ApplySoundNames(const TSoundNames&) {}
+void TQuillbar1::ApplySoundNames(const TSoundNames&)
+{
+}
 
 QString TQuillbar1::AreaCodePlaceholder() const
 {
@@ -670,7 +678,7 @@ void TQuillbar1::SaveIconStoreIfChanged()
 
 TBarPosition TQuillbar1::CurrentPosition() const
 {
-    return {FLayout.PosTop, FLayout.PosRight};
+    return { FLayout.PosTop, FLayout.PosRight };
 }
 
 void TQuillbar1::PositionSaved(TBarPosition position)

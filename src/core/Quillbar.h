@@ -16,9 +16,9 @@
 #include "toolbar/HotKeys.h"
 #include "toolbar/KeyInput.h"
 #include "toolbar/Layout.h"
+#include "toolbar/PageRender.h"
 #include "toolbar/PointerInput.h"
 #include "toolbar/TickDuties.h"
-#include "toolbar/PageRender.h"
 
 #include <QObject>
 #include <QPointer>
@@ -147,7 +147,7 @@ public:
     void DoClick(const QString& cue) override;
     void DrawBank() override { DrawBank(QString()); }
     void SetCurPage(int page) override;
-    void SuppressMenuAutoPopup() override {}
+    void SuppressMenuAutoPopup() override { }
     int DoubleClickTime() const override;
     TWindowId BarWindow() const override;
     bool Closing() const override { return FState.Closing; }
@@ -171,14 +171,14 @@ public:
     bool DoSlide() override;
     void LaunchButton(int cell, const TShiftState& keys) override;
     void MenuClick(const QString& item) override;
-    void CancelMenu() override {}
-    void SetMenuAutoPopup(bool) override {}
+    void CancelMenu() override { }
+    void SetMenuAutoPopup(bool) override { }
     void SetModified() override { FState.Modified = true; }
-    void HideHint() override {}
-    void StopHintTimer() override {}
-    void RestartHintTimer(bool) override {}
-    void ResetHintColour() override {}
-    void SetHintPause(int) override {}
+    void HideHint() override { }
+    void StopHintTimer() override { }
+    void RestartHintTimer(bool) override { }
+    void ResetHintColour() override { }
+    void SetHintPause(int) override { }
     void HideFloatLayer() override { FFloatLayer.Visible = false; }
     void ShowFloatLayer() override { FFloatLayer.Visible = true; }
     void ShowHoverLayer(int cell, QPoint bitmapPoint) override;
@@ -186,7 +186,7 @@ public:
     void PlaceDragLayer(QPointF position, double angleDeg) override;
     void ResetFloatLayer() override;
     void ShowOverlay(const TBitmap32& image, double dragRatio, double scale, double angleDeg,
-                     QPointF layerPosition) override;
+        QPointF layerPosition) override;
     void HideOverlay() override;
     void CapturePointer() override;
     void ReleaseCapture() override;
@@ -206,8 +206,8 @@ public:
     void StartResize(int corner) override;
     void FollowPointer(QPoint screenPos, const TShiftState& keys) override;
     void EndMoveLoop() override;
-    void DetachClock(int) override {}
-    void ScanSpecialPositions() override {}
+    void DetachClock(int) override { }
+    void ScanSpecialPositions() override { }
     void SoundButtonsSwapped(int a, int b) override;
     void StopButtonSounds() override;
 
@@ -217,7 +217,7 @@ public:
     void DisplayOff() override;
     void StartScreenSaver() override;
     void ToggleWindowsByTitle(const QString& text) override;
-    void ShowClippings() override {}
+    void ShowClippings() override { }
     void SetDisplayOrientation(TOrientation orientation) override;
 
 Q_SIGNALS:
@@ -254,15 +254,15 @@ private:
     QSize WindowSize() const;
 
     // Steps of the start-up and shutdown sequences that later parts of the program fill in.
-    void BuildMenu() {}
-    void LoadSkin() {}
-    void LoadLanguage() {}
-    void OpenUdp() {}
-    void TryFritzConnect() {}
-    void StartUpdateCheck() {}
-    void RegisterDropTarget() {}
-    void CloseToolWindows() {}
-    void CloseNetwork() {}
+    void BuildMenu() { }
+    void LoadSkin() { }
+    void LoadLanguage() { }
+    void OpenUdp() { }
+    void TryFritzConnect() { }
+    void StartUpdateCheck() { }
+    void RegisterDropTarget() { }
+    void CloseToolWindows() { }
+    void CloseNetwork() { }
 
     TBarServices FServices;
     TProgramFile FProgram;
@@ -293,10 +293,10 @@ private:
 
     TTickDuties FTickDuties;
     QTimer FLabelTimer; // repaints the label layer once the page has been drawn
-    TBitmap32 FDisplay32;   // the page
-    TBitmap32 FLabelLayer;  // button labels, below the float layer
+    TBitmap32 FDisplay32; // the page
+    TBitmap32 FLabelLayer; // button labels, below the float layer
     TBitmapLayer FFloatLayer; // the hovered or dragged icon
-    TBitmap32 FComposed;    // what the window shows
+    TBitmap32 FComposed; // what the window shows
     TBitmap32 FAdminMarker;
     TBitmap32 FSoundMarker;
     TBitmap32 FBackgroundImage;

@@ -85,7 +85,8 @@ void TQuillbar1::BarWheel(QWheelEvent& event)
 {
     if (FState.Closing)
         return;
-    const TShiftState keys = ShiftStateOf(event.modifiers(), event.buttons(), FServices.Input.State().CapsLockOn);
+    const TShiftState keys
+        = ShiftStateOf(event.modifiers(), event.buttons(), FServices.Input.State().CapsLockOn);
     if (FPointer->Dragging && !PointerInForm()) {
         // The dragged icon hangs outside the bar: the wheel scales it.
         FPointer->OverlayWheel(event.angleDelta().y() / 120);
@@ -103,7 +104,8 @@ void TQuillbar1::BarKeyPress(QKeyEvent& event)
     if (FState.Closing)
         return;
     FHeldKeys.insert(event.key());
-    FKeys->FormKeyDown(KeyEventOf(event, QGuiApplication::mouseButtons(), FServices.Input.State().CapsLockOn));
+    FKeys->FormKeyDown(
+        KeyEventOf(event, QGuiApplication::mouseButtons(), FServices.Input.State().CapsLockOn));
 }
 
 void TQuillbar1::BarKeyRelease(QKeyEvent& event)
@@ -113,7 +115,9 @@ void TQuillbar1::BarKeyRelease(QKeyEvent& event)
         FKeys->FormKeyUp(FWindow->mapFromGlobal(QCursor::pos()), Keys());
 }
 
-void TQuillbar1::BarActivated() {}
+void TQuillbar1::BarActivated()
+{
+}
 
 void TQuillbar1::BarDeactivated()
 {
@@ -168,9 +172,10 @@ void TQuillbar1::ShowHoverLayer(int cell, QPoint bitmapPoint)
     const int index = FCurPage * FLayout.CellsPerPage + cell;
     if (index < 0 || index >= FIcons.Count() || index >= FButtons.size())
         return;
-    const THoverEffect effect = FLayout.HoverEffect(cell, bitmapPoint, FSettings.ZoomSize, FSettings.IconLight);
+    const THoverEffect effect
+        = FLayout.HoverEffect(cell, bitmapPoint, FSettings.ZoomSize, FSettings.IconLight);
     MakeHoverLayer(FFloatLayer, FLayout, effect, FIcons.GetBitmap(index),
-                   FButtons[index].Flags.contains(QLatin1String("Disabled")));
+        FButtons[index].Flags.contains(QLatin1String("Disabled")));
     ShowPicture();
 }
 
@@ -195,14 +200,14 @@ void TQuillbar1::ResetFloatLayer()
     FFloatLayer.Visible = false;
 }
 
-void TQuillbar1::ShowOverlay(const TBitmap32& image, double dragRatio, double scale, double angleDeg,
-                             QPointF layerPosition)
+void TQuillbar1::ShowOverlay(
+    const TBitmap32& image, double dragRatio, double scale, double angleDeg, QPointF layerPosition)
 {
     if (!FOverlay)
         FOverlay = std::make_unique<TOverlay1>();
     const QSize window = WindowSize();
     const QPointF inWindow(layerPosition.x() * window.width() / std::max(1, FLayout.BarW),
-                           layerPosition.y() * window.height() / std::max(1, FLayout.BarH));
+        layerPosition.y() * window.height() / std::max(1, FLayout.BarH));
     const QPoint onScreen = FWindow->mapToGlobal(inWindow.toPoint());
     FOverlay->OverlayBitmap32(image, dragRatio, scale, angleDeg, onScreen);
 }
@@ -304,11 +309,20 @@ void TQuillbar1::FollowResize(QPoint pointer, bool alt)
     QRect proposed = FPressGeometry;
     const QPoint delta = pointer - FPressScreen;
     switch (FResizeCorner) {
-    case CornerTopLeft: proposed.setTopLeft(proposed.topLeft() + delta); break;
-    case CornerTopRight: proposed.setTopRight(proposed.topRight() + delta); break;
-    case CornerBottomLeft: proposed.setBottomLeft(proposed.bottomLeft() + delta); break;
-    case CornerBottomRight: proposed.setBottomRight(proposed.bottomRight() + delta); break;
-    default: return;
+    case CornerTopLeft:
+        proposed.setTopLeft(proposed.topLeft() + delta);
+        break;
+    case CornerTopRight:
+        proposed.setTopRight(proposed.topRight() + delta);
+        break;
+    case CornerBottomLeft:
+        proposed.setBottomLeft(proposed.bottomLeft() + delta);
+        break;
+    case CornerBottomRight:
+        proposed.setBottomRight(proposed.bottomRight() + delta);
+        break;
+    default:
+        return;
     }
     const auto result = FLayout.Resize(proposed, FResizeCorner, alt);
     if (!result)

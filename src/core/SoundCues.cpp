@@ -33,14 +33,14 @@ QString TSoundCues::Resolve(const QString& cue) const
     }
 
     QString name = cue;
-    const std::array<std::pair<const char*, const QString*>, 6> overrides{{
-        {"LTING", &FSettings.Chevron},
-        {"CLICK", &FSettings.BtnDown},
-        {"GLICK", &FSettings.DragIcon},
-        {"SLOUT", &FSettings.SlideOut},
-        {"SLDIN", &FSettings.SlideIn},
-        {"UP", &FSettings.BtnUp},
-    }};
+    const std::array<std::pair<const char*, const QString*>, 6> overrides { {
+        { "LTING", &FSettings.Chevron },
+        { "CLICK", &FSettings.BtnDown },
+        { "GLICK", &FSettings.DragIcon },
+        { "SLOUT", &FSettings.SlideOut },
+        { "SLDIN", &FSettings.SlideIn },
+        { "UP", &FSettings.BtnUp },
+    } };
     for (const auto& [cueName, setting] : overrides) {
         if (name == QLatin1String(cueName)) {
             if (!setting->isEmpty())
@@ -53,9 +53,8 @@ QString TSoundCues::Resolve(const QString& cue) const
     if (name.isEmpty())
         return {};
 
-    const QStringList candidates{FLocations.SoundsDir + name,
-                                 FLocations.MediaDir + QFileInfo(name).fileName(),
-                                 FLocations.DataDir + QFileInfo(name).fileName()};
+    const QStringList candidates { FLocations.SoundsDir + name,
+        FLocations.MediaDir + QFileInfo(name).fileName(), FLocations.DataDir + QFileInfo(name).fileName() };
     for (const QString& candidate : candidates)
         if (QFileInfo(candidate).isFile())
             return candidate;

@@ -16,7 +16,7 @@ public:
 
     // Raises the process's scheduling priority (or returns it to normal); quietly does nothing
     // where that is not allowed.
-    virtual void SetHighPriority(bool) {}
+    virtual void SetHighPriority(bool) { }
 
 Q_SIGNALS:
     void EndRequested();

@@ -18,7 +18,8 @@ public:
     // `params` is the parameter text as a user typed it; `folder` the working folder.
     // Returns false when nothing could be started.
     virtual bool Open(const QString& target, const QString& verb, const QString& params,
-                      const QString& folder, TShowState show) = 0;
+        const QString& folder, TShowState show)
+        = 0;
     // Moves a file or folder to the trash; false when that failed.
     virtual bool MoveToTrash(const QString& path) = 0;
     // Shows the desktop (hides every window) or restores the windows.

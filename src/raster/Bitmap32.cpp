@@ -4,8 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace qb
-{
+namespace qb {
 
 TBitmap32::TBitmap32(int width, int height, TColor32 fill)
 {
@@ -35,8 +34,7 @@ TColor32 TBitmap32::PixelS(int x, int y) const
     return Pixel(x, y);
 }
 
-namespace
-{
+namespace {
 
 // Bilinear interpolation of four non-premultiplied pixels, weighted by alpha so that a
 // transparent neighbour lends no colour. Weights are in 1/65536.

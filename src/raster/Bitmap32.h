@@ -7,8 +7,7 @@
 
 #include <vector>
 
-namespace qb
-{
+namespace qb {
 
 // One pixel: $AARRGGBB, not premultiplied.
 using TColor32 = quint32;
@@ -78,8 +77,7 @@ struct TFont {
 // layout of QImage::Format_ARGB32, so AsImage() can give QPainter the pixels without a copy.
 // Besides its pixels a bitmap carries how it is drawn onto others (draw and combine mode,
 // master alpha, resampler, pixel access) and the font its text is rendered in.
-class TBitmap32
-{
+class TBitmap32 {
 public:
     TBitmap32() = default;
     TBitmap32(int width, int height, TColor32 fill = 0);

@@ -8,11 +8,9 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr int KFileHeaderSize = 14;
 constexpr int KV4HeaderSize = 108;
@@ -31,8 +29,7 @@ void Put32(uchar* p, quint32 v)
 }
 
 // Reads fields of the blob; every read is bounds-checked against the blob.
-class TReader
-{
+class TReader {
 public:
     explicit TReader(QByteArrayView data)
         : FData(reinterpret_cast<const uchar*>(data.data()))

@@ -5,8 +5,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 
-namespace qb
-{
+namespace qb {
 
 // Largest width and height a BMP blob may declare; anything beyond is refused before any
 // allocation happens.

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-namespace qb
-{
+namespace qb {
 
 // x / 255 rounded to nearest, exact for 0 <= x <= 65662 (every product of two channels).
 constexpr quint32 Div255(quint32 x)

@@ -4,8 +4,7 @@
 
 #include <algorithm>
 
-namespace qb
-{
+namespace qb {
 
 void TBitmap32::Draw(int dstX, int dstY, const TBitmap32& src)
 {

@@ -6,11 +6,9 @@
 #include <algorithm>
 #include <array>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 template <typename F> void ForEachPixel(TBitmap32& bitmap, F&& f)
 {

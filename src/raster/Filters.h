@@ -2,8 +2,7 @@
 
 #include "raster/Bitmap32.h"
 
-namespace qb
-{
+namespace qb {
 
 // Whole-bitmap colour operations. Each works in place on every pixel.
 

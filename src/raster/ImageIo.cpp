@@ -9,8 +9,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 
-namespace qb
-{
+namespace qb {
 
 QByteArray EncodePng(const TBitmap32& bitmap)
 {

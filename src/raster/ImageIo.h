@@ -6,8 +6,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace qb
-{
+namespace qb {
 
 // PNG with its alpha channel, through Qt's codec.
 QByteArray EncodePng(const TBitmap32& bitmap);

@@ -10,11 +10,9 @@
 #include <cmath>
 #include <numbers>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 template <typename F> void Paint(TBitmap32& bitmap, F&& f)
 {

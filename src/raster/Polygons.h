@@ -7,8 +7,7 @@
 #include <QPolygonF>
 #include <QTransform>
 
-namespace qb
-{
+namespace qb {
 
 // Vector drawing on a TBitmap32: anti-aliased, painted over the pixels (Porter-Duff "over").
 // Coordinates are in pixels with (0, 0) the top-left corner of the first pixel, so the centre

@@ -12,11 +12,9 @@
 #include <emmintrin.h>
 #endif
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 double Centre(const TAxisMap& map, int k)
 {
@@ -25,8 +23,7 @@ double Centre(const TAxisMap& map, int k)
 
 // Collects one output's taps, merging the repeats of an edge pixel, and normalises their
 // weights to sum 1.
-class TTapBuilder
-{
+class TTapBuilder {
 public:
     explicit TTapBuilder(const TAxisMap& map)
         : FSize(map.SourceSize)
@@ -360,8 +357,7 @@ void TCustomResampler::Resample(
     }
 }
 
-namespace
-{
+namespace {
 
 // The wanted outputs of one axis: those inside the destination bitmap whose centre maps
 // into the source bitmap.
@@ -427,8 +423,7 @@ const TCustomResampler& ResamplerOf(TResamplerKind kind)
 }
 
 #if defined(__SSE2__)
-namespace
-{
+namespace {
 
 // x / 255 rounded, in 16-bit lanes (x <= 65025): Div255 four pixels at a time.
 inline __m128i Div255Lanes(__m128i x)

@@ -4,8 +4,7 @@
 
 #include <vector>
 
-namespace qb
-{
+namespace qb {
 
 // How the output pixels of one axis map onto the source: output k (counted from the edge of the
 // destination rectangle) has its centre at source coordinate Start + (k + 0.5) x Scale; the
@@ -28,8 +27,7 @@ struct TTaps {
 
 // Stretches pictures. Samples beyond the source edge repeat the edge pixel; filtering weighs
 // colours by alpha, so transparent pixels lend no colour to their neighbours.
-class TCustomResampler
-{
+class TCustomResampler {
 public:
     virtual ~TCustomResampler() = default;
 
@@ -53,8 +51,7 @@ public:
 };
 
 // The source pixel under each output centre.
-class TNearestResampler : public TCustomResampler
-{
+class TNearestResampler : public TCustomResampler {
 public:
     TTaps Taps(const TAxisMap& map) const override;
     void Resample(
@@ -63,8 +60,7 @@ public:
 
 // Bilinear when enlarging; when reducing the triangle kernel widens to the reduction factor so
 // every source pixel contributes.
-class TLinearResampler : public TCustomResampler
-{
+class TLinearResampler : public TCustomResampler {
 public:
     TTaps Taps(const TAxisMap& map) const override;
 };
@@ -72,8 +68,7 @@ public:
 // Fast box filter when reducing: each output is the plain mean of the source pixels whose
 // centres fall into its span (every source pixel counts for exactly one output); linear when
 // enlarging.
-class TDraftResampler : public TLinearResampler
-{
+class TDraftResampler : public TLinearResampler {
 public:
     TTaps Taps(const TAxisMap& map) const override;
 };

@@ -3,8 +3,7 @@
 #include <cmath>
 #include <limits>
 
-namespace qb
-{
+namespace qb {
 
 // The program's only real -> integer rounding: to nearest, ties to even (2.5 -> 2, 3.5 -> 4,
 // -2.5 -> -2). It does not depend on the floating-point rounding mode, and values beyond the

@@ -6,11 +6,9 @@
 
 #include <algorithm>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 const QString KEllipsis = QStringLiteral("\u2026");
 

@@ -5,16 +5,14 @@
 #include <QFont>
 #include <QStringList>
 
-namespace qb
-{
+namespace qb {
 
 // Text needs the fonts of a running QGuiApplication (or QApplication) and, like all QFont use,
 // belongs on the thread that owns it.
 
 // Layout flags of DrawText/MeasureText. The values are those of the Windows DrawText flags, so
 // flag words such as 0xAC10 written for that function keep their meaning here.
-namespace TextFlag
-{
+namespace TextFlag {
 inline constexpr quint32 Center = 0x1;
 inline constexpr quint32 Right = 0x2;
 inline constexpr quint32 VCenter = 0x4; // with SingleLine

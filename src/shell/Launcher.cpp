@@ -38,8 +38,8 @@ TButtonLauncher::TButtonLauncher(const TLaunchServices& services, QObject* paren
 
 TButtonLauncher::~TButtonLauncher() = default;
 
-void TButtonLauncher::LaunchButton(const QList<TButtonEntry>& buttons, int curPage, int cellsPerPage,
-                                   int cell, TLaunchKeys keys)
+void TButtonLauncher::LaunchButton(
+    const QList<TButtonEntry>& buttons, int curPage, int cellsPerPage, int cell, TLaunchKeys keys)
 {
     ILaunchHost& host = FServices.Host;
     host.SuppressMenuAutoPopup();
@@ -236,7 +236,7 @@ void TButtonLauncher::StartExit(int number, bool forced, const QString& params)
         if (ext == QStringLiteral(".wav") || ext == QStringLiteral(".mp3")) {
             const quint64 token = ++FExitToken;
             // Set before playing: a sound that cannot start may report its end at once.
-            FPendingExit = TPendingExit{number, forced, 0, token};
+            FPendingExit = TPendingExit { number, forced, 0, token };
             const int id = FServices.Sound.Play(sound);
             if (FPendingExit && FPendingExit->Token == token && id > 0) {
                 FPendingExit->SoundId = id;
@@ -283,7 +283,7 @@ bool TButtonLauncher::ReservedWord(const QString& target, const QString& params,
     } else if (StartsWithWord(target, QStringLiteral("CountDown"))) {
         host.CountDownClick();
     } else if (StartsWithWord(target, QStringLiteral("ClipProwl"))
-               && !FServices.Settings.ProwlKey.isEmpty()) {
+        && !FServices.Settings.ProwlKey.isEmpty()) {
         host.PushClipboard(params);
     } else if (IsWord(target, QStringLiteral("CallHistory"))) {
         host.ShowCallHistory(keys.RightButton);
@@ -310,7 +310,7 @@ void TButtonLauncher::ShellStart(const QString& target, const QString& params, b
         if (!shell.Open(what, QStringLiteral("OPEN"), QString(), QString(), show))
             qCWarning(lcLaunch) << "cannot open" << target;
     } else if (!shell.Open(target, verb, params, TargetFolder(target), show)
-               && !shell.Open(target, QString(), params, TargetFolder(target), show)) {
+        && !shell.Open(target, QString(), params, TargetFolder(target), show)) {
         qCWarning(lcLaunch) << "cannot start" << target << "with" << params;
     }
     Record(target);
@@ -339,7 +339,7 @@ void TButtonLauncher::PlaceForeground(QRect rect)
         return;
     ILaunchHost* host = &FServices.Host;
     ApplyPendingPlacement(windows, host->Monitors(), window, rect,
-                          [host](int ms, std::function<void()> step) { host->After(ms, std::move(step)); });
+        [host](int ms, std::function<void()> step) { host->After(ms, std::move(step)); });
 }
 
 } // namespace qb

@@ -99,8 +99,8 @@ public:
     // The left button was released over `cell` of page `curPage`, where it was pressed.
     // `buttons` is the whole button list. When this returns the click is handled, except for
     // what waits for a sound or a window (an exit sound, a window placement).
-    void LaunchButton(const QList<TButtonEntry>& buttons, int curPage, int cellsPerPage, int cell,
-                      TLaunchKeys keys);
+    void LaunchButton(
+        const QList<TButtonEntry>& buttons, int curPage, int cellsPerPage, int cell, TLaunchKeys keys);
 
     // The bar lost the focus: the window placement of the last clicked button, if any, is
     // applied after its delay to the window that then has the focus.

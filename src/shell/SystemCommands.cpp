@@ -6,9 +6,8 @@ namespace qb {
 
 int PowerWordNumber(const QString& word)
 {
-    static const std::array<QString, 5> KWords
-        = {QStringLiteral("Restart"), QStringLiteral("Turn off"), QStringLiteral("Hibernate"),
-           QStringLiteral("Logoff"), QStringLiteral("Standby")};
+    static const std::array<QString, 5> KWords = { QStringLiteral("Restart"), QStringLiteral("Turn off"),
+        QStringLiteral("Hibernate"), QStringLiteral("Logoff"), QStringLiteral("Standby") };
     for (int i = 0; i < int(KWords.size()); ++i)
         if (word.compare(KWords[i], Qt::CaseInsensitive) == 0)
             return i + 1;

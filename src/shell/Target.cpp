@@ -106,8 +106,8 @@ bool LooksLikeWindowsPath(const QString& text)
         && (text.at(2) == u'\\' || text.at(2) == u'/');
 }
 
-QString NormalizeTarget(const QString& text, const QString& dataDir, const QString& exeDir,
-                        const TFileExists& exists)
+QString NormalizeTarget(
+    const QString& text, const QString& dataDir, const QString& exeDir, const TFileExists& exists)
 {
     const auto fileExists
         = [&](const QString& path) { return exists ? exists(path) : QFileInfo::exists(path); };

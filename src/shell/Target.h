@@ -28,7 +28,7 @@ bool LooksLikeWindowsPath(const QString& text);
 // that does not exist is tried once more on the drive of the program's own folder, when that
 // folder has a drive letter at all; the text is returned unchanged when that does not exist
 // either.
-QString NormalizeTarget(const QString& text, const QString& dataDir, const QString& exeDir,
-                        const TFileExists& exists = {});
+QString NormalizeTarget(
+    const QString& text, const QString& dataDir, const QString& exeDir, const TFileExists& exists = {});
 
 } // namespace qb

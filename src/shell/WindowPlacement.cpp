@@ -62,7 +62,7 @@ std::optional<TWinPos> ParseWinPos(const QString& text)
 }
 
 void ApplyPendingPlacement(IDesktopWindows& windows, const QList<TMonitorArea>& monitors, TWindowId window,
-                           QRect wanted, const TRunAfter& after)
+    QRect wanted, const TRunAfter& after)
 {
     if (!windows.IsWindow(window) || windows.WindowRect(window) == wanted || monitors.isEmpty())
         return;

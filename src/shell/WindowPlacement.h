@@ -38,6 +38,6 @@ using TRunAfter = std::function<void(int ms, std::function<void()> step)>;
 // area of the monitor it lands on maximises the window there instead. Sizing follows the move
 // after 50 ms, so the window manager has settled the window on its new monitor first.
 void ApplyPendingPlacement(IDesktopWindows& windows, const QList<TMonitorArea>& monitors, TWindowId window,
-                           QRect wanted, const TRunAfter& after);
+    QRect wanted, const TRunAfter& after);
 
 } // namespace qb

@@ -12,11 +12,9 @@
 
 #include <stdexcept>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr qsizetype KBmpHeaderSize = 122;
 

@@ -9,16 +9,14 @@
 #include <memory>
 #include <vector>
 
-namespace qb
-{
+namespace qb {
 
 inline const QString KBitmapsStream = QStringLiteral("Bitmaps.Stream");
 
 // The icon image of every button, image i for button i. Persisted in "Bitmaps.Stream": a
 // 32-bit little-endian image count, then per image its byte size and a complete 32-bit BMP file.
 // UI thread only.
-class TBitmapCollection
-{
+class TBitmapCollection {
 public:
     TBitmapCollection() = default;
     TBitmapCollection(const TBitmapCollection&) = delete;

@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace qb
-{
+namespace qb {
 
 // One button of the bar. Entry i of the button list uses icon image i.
 struct TButtonEntry {

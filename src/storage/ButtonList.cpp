@@ -7,11 +7,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 const QString KType = QStringLiteral("Type");
 const QString KFlags = QStringLiteral("Flags");

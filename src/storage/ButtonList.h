@@ -5,8 +5,7 @@
 #include <QList>
 #include <QString>
 
-namespace qb
-{
+namespace qb {
 
 // The buttons of all pages; entry (page x Rows + row) x Cols + column, entry i uses icon
 // image i.

@@ -5,8 +5,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace qb
-{
+namespace qb {
 
 void WriteFileAtomically(const QString& fileName, QByteArrayView bytes)
 {

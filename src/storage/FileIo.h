@@ -4,8 +4,7 @@
 #include <QByteArrayView>
 #include <QString>
 
-namespace qb
-{
+namespace qb {
 
 // Replaces the file as a whole: the bytes go to a temporary file beside it, which then takes
 // the file's place, so a crash or a full disk never leaves a truncated file behind. Raises

@@ -4,8 +4,7 @@
 
 #include <array>
 
-namespace qb
-{
+namespace qb {
 
 // Distances of the bar's top edge below the top of the reference work area and of its right
 // edge left of the work area's right side.
@@ -22,8 +21,7 @@ using TSoundNames = std::array<QString, 7>;
 // What the settings passes do to the bar and ask of it. The bar implements this; the settings
 // code calls it from the UI thread during TSettingsAccess::IniAccess and keeps no reference
 // beyond the access object's life.
-class ISettingsHost
-{
+class ISettingsHost {
 public:
     virtual ~ISettingsHost() = default;
 

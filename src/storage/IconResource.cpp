@@ -7,15 +7,12 @@
 
 #include <optional>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 // Bounds-checked little-endian reads at absolute offsets of a file.
-class TFileView
-{
+class TFileView {
 public:
     explicit TFileView(QFile& file)
         : FFile(file)

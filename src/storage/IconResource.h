@@ -2,8 +2,7 @@
 
 #include <QString>
 
-namespace qb
-{
+namespace qb {
 
 // Whether `fileName` holds an icon of `iconSize` pixels. ".ico" and ".cur" files: any entry of
 // the icon directory whose width byte is iconSize modulo 256 (256 is stored as 0); a file that

@@ -4,11 +4,9 @@
 #include <bit>
 #include <cstring>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr quint32 Rot(quint32 x, int k)
 {

@@ -6,8 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace qb
-{
+namespace qb {
 
 // Bob Jenkins' lookup3 hash of a byte string, the little-endian byte-wise variant
 // ("hashlittle"). The icon store uses it with initial value 0 to notice changes.
@@ -15,8 +14,7 @@ quint32 HashLittle(const void* key, size_t length, quint32 initValue);
 
 // The same hash over bytes that arrive in pieces (the total length must be known first, as the
 // hash starts from it). Feeding the pieces of a string gives HashLittle of the whole string.
-class TLookup3
-{
+class TLookup3 {
 public:
     TLookup3(size_t totalLength, quint32 initValue);
     void Feed(QByteArrayView bytes);

@@ -7,11 +7,9 @@
 
 #include <cmath>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 QString Folded(const QString& name)
 {

@@ -11,8 +11,7 @@
 #include <optional>
 #include <vector>
 
-namespace qb
-{
+namespace qb {
 
 // One "name=value" line of a section.
 struct TIniLine {
@@ -24,8 +23,7 @@ struct TIniLine {
 // The small in-memory INI store of the settings file and the button list file. Sections and
 // keys keep the order in which they were first met and are compared case-insensitively; nothing
 // is ever sorted. The store touches the disk only in Parse and Save. UI thread only.
-class TMiniIni
-{
+class TMiniIni {
 public:
     TMiniIni() = default;
 

@@ -5,8 +5,7 @@
 
 #include <array>
 
-namespace qb
-{
+namespace qb {
 
 // Number of pages that carry a colour of their own, and of global hot keys.
 inline constexpr int KPageColours = 8;

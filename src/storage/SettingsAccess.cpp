@@ -12,11 +12,9 @@
 #include <exception>
 #include <limits>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr int KMaxSkinPages = KPageColours;
 
@@ -40,8 +38,7 @@ int SkinPages(const TSettings& s)
 
 // Reads keys of one section with the store's getters; `Clamp` keeps a hand-edited value inside
 // what the rest of the program can handle.
-class TReader
-{
+class TReader {
 public:
     TReader(const TMiniIni& store, const QString& section)
         : FStore(store)
@@ -72,8 +69,7 @@ private:
     const QString& FSection;
 };
 
-class TWriter
-{
+class TWriter {
 public:
     TWriter(TMiniIni& store, const QString& section)
         : FStore(store)

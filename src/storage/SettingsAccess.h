@@ -5,8 +5,7 @@
 
 #include <QString>
 
-namespace qb
-{
+namespace qb {
 
 class IHotKeys;
 class TMiniIni;
@@ -22,8 +21,7 @@ int RegisterKey(IHotKeys& hotKeys, int id, const QString& text);
 
 // The one place that maps every key of the settings file onto TSettings, both ways. The
 // objects are the caller's and must outlive this one; UI thread only.
-class TSettingsAccess
-{
+class TSettingsAccess {
 public:
     TSettingsAccess(TMiniIni& store, TSettings& settings, ISettingsHost& host, IHotKeys& hotKeys);
 

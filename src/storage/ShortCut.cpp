@@ -2,11 +2,9 @@
 
 #include <array>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 struct TKeyName {
     const char16_t* Name;

@@ -5,8 +5,7 @@
 
 #include <optional>
 
-namespace qb
-{
+namespace qb {
 
 // The shortcut notation of the settings file: optional modifier prefixes "Umsch+" (Shift),
 // "Strg+" (Ctrl) and "Alt+" in any order and letter case, then one key name: a letter or digit,

@@ -2,11 +2,9 @@
 
 #include <array>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 // 0x80..0x9F of Windows-1252. The five unassigned bytes map to the C1 code points of the same
 // value, as the system conversion does; everything else is Latin-1.

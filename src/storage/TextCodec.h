@@ -5,8 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
-namespace qb
-{
+namespace qb {
 
 // Text that carries no byte-order mark was written in the Western ANSI code page by the copies
 // of the program that run on Windows, so that is what such text is read as.

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-namespace qb
-{
+namespace qb {
 
 void MakeHoverLayer(TBitmapLayer& layer, const TLayout& layout, const THoverEffect& effect,
     const TBitmap32& icon, bool disabled)

@@ -7,8 +7,7 @@
 
 #include <initializer_list>
 
-namespace qb
-{
+namespace qb {
 
 // A picture placed over the page at a position in bitmap pixels (the clock, the hovered or
 // dragged icon). It is scaled with the bar because the whole composition is.

@@ -7,8 +7,7 @@
 #include <cstdlib>
 #include <limits>
 
-namespace qb
-{
+namespace qb {
 
 double SlideRatio(qint64 remaining, int slideSpeed, bool slidingIn)
 {

@@ -12,8 +12,7 @@
 #include <span>
 #include <vector>
 
-namespace qb
-{
+namespace qb {
 
 // How the bar slides: towards the top, right, bottom or left edge, or collapsing to its switcher.
 enum TSlideEdge {
@@ -98,8 +97,7 @@ int NextPage(int page, int banks);
 
 // Docking, auto-hide, sliding and auto-opacity of the bar, without the window: the bar feeds it
 // ticks and what it sees, and moves itself to the bounds it is given. Time comes from the clock.
-class TDocking
-{
+class TDocking {
 public:
     explicit TDocking(const IClock& clock);
 

@@ -1,10 +1,8 @@
 #include "toolbar/HotKeys.h"
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr int KHotKeyDelay = 250;
 

@@ -7,8 +7,7 @@
 
 #include <functional>
 
-namespace qb
-{
+namespace qb {
 
 // Hot-key ids, in the order of the "HotKeys" settings.
 enum THotKeyId {
@@ -25,8 +24,7 @@ enum THotKeyId {
 };
 
 // What the global hot keys act on. Implemented by the bar's controller; UI thread.
-class IHotKeyHost
-{
+class IHotKeyHost {
 public:
     virtual ~IHotKeyHost() = default;
     // The bar's window has the focus.

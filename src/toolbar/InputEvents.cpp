@@ -1,7 +1,6 @@
 #include "toolbar/InputEvents.h"
 
-namespace qb
-{
+namespace qb {
 
 TShiftState ShiftStateOf(Qt::KeyboardModifiers modifiers, Qt::MouseButtons buttons, bool capsLockOn)
 {

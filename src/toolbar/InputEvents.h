@@ -6,8 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-namespace qb
-{
+namespace qb {
 
 // Qt's events as the input handlers take them. Caps Lock is not part of Qt's events: the
 // caller reads it (IInput::State().CapsLockOn).

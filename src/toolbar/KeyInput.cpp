@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr int KNotch = 120;
 

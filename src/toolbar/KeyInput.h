@@ -4,8 +4,7 @@
 
 #include <QPoint>
 
-namespace qb
-{
+namespace qb {
 
 // A key press the bar's window saw.
 struct TKeyEvent {
@@ -15,8 +14,7 @@ struct TKeyEvent {
 };
 
 // The keys the bar sees while it has the focus, and the mouse wheel over it. UI thread.
-class TKeyInput
-{
+class TKeyInput {
 public:
     TKeyInput(const TInputContext& context, TPointerInput& pointer);
 

@@ -7,11 +7,9 @@
 #include <cstdlib>
 #include <limits>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 // Division rounding towards minus infinity, so that points left of or above the window never
 // land on pixel 0.

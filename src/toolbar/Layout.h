@@ -14,8 +14,7 @@
 #include <optional>
 #include <span>
 
-namespace qb
-{
+namespace qb {
 
 // Rectangles here are QRect built from position and size. QRect::right() and bottom() are the
 // last pixel inside; the first pixel outside, which screen and bitmap arithmetic works with, is
@@ -132,8 +131,7 @@ QRect MakeFullyVisible(const QRect& window, const QRect& bounds);
 // The bar's geometry: sizes in the bitmap (natural size), the window on its monitor, the zones
 // of the window border and the constraints of interactive moving and resizing. Knows no window:
 // the monitors, the pointer and the modifier keys are handed in.
-class TLayout
-{
+class TLayout {
 public:
     // Derived from the settings by NewSize.
     int Rows = 1;

@@ -7,11 +7,9 @@
 
 #include <algorithm>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 void MakeOverlay(TBitmap32& b, int side)
 {

@@ -2,8 +2,7 @@
 
 #include "raster/Bitmap32.h"
 
-namespace qb
-{
+namespace qb {
 
 // The small pictures drawn over button icons. Both are made once, at the icon edge length
 // (`iconSize` pixels) of that moment, and come out a quarter of it on a side; both draw blended

@@ -9,11 +9,9 @@
 #include <cmath>
 #include <numbers>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 // The smallest scale the overlay shows an icon at.
 constexpr double KMinScale = 0.05;

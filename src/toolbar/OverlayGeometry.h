@@ -7,8 +7,7 @@
 #include <QSize>
 #include <QTransform>
 
-namespace qb
-{
+namespace qb {
 
 // Turning by a positive angle goes counter-clockwise on the screen (y down).
 QTransform TurnDegrees(double angleDeg);

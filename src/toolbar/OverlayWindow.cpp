@@ -2,8 +2,7 @@
 
 #include <QPainter>
 
-namespace qb
-{
+namespace qb {
 
 TOverlay1::TOverlay1()
     : QWidget(

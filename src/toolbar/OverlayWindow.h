@@ -6,14 +6,12 @@
 #include <QImage>
 #include <QWidget>
 
-namespace qb
-{
+namespace qb {
 
 // The floating window that carries a dragged icon outside the bar: frameless, above other
 // windows, see-through where the icon is, never taking the focus and letting the pointer pass
 // (the bar keeps the pointer while the button is held, so wheel and release reach the bar).
-class TOverlay1 final : public QWidget
-{
+class TOverlay1 final : public QWidget {
     Q_OBJECT
 public:
     TOverlay1();

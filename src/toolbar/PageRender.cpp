@@ -11,11 +11,9 @@
 #include <algorithm>
 #include <utility>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr TColor32 KBlack = 0xFF000000;
 constexpr TColor32 KWhite = 0xFFFFFFFF;

@@ -14,8 +14,7 @@
 #include <optional>
 #include <span>
 
-namespace qb
-{
+namespace qb {
 
 // The desktop's colours the page is drawn with; the bar takes them from the application palette.
 struct TSystemColors {
@@ -26,8 +25,7 @@ struct TSystemColors {
 };
 
 // Read access to the button images by absolute index, whoever owns them.
-class TIconImages
-{
+class TIconImages {
 public:
     TIconImages() = default;
     explicit TIconImages(std::span<const TBitmap32> images);

@@ -4,11 +4,9 @@
 #include <cstdlib>
 #include <utility>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 // Ctrl + drag moves the window once the pointer is this far from the press.
 constexpr int KMoveThreshold = 31;

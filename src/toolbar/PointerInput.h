@@ -17,8 +17,7 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace qb
-{
+namespace qb {
 
 // Modifier keys and mouse buttons held at an event (after it, for a release), and Caps Lock.
 struct TShiftState {
@@ -70,8 +69,7 @@ struct TDragKeys {
 
 // The bar as the input handlers act on it. Implemented by the bar's controller; every call comes
 // from the UI thread, from inside a handler of TPointerInput or TKeyInput.
-class IPointerHost
-{
+class IPointerHost {
 public:
     virtual ~IPointerHost() = default;
 
@@ -202,8 +200,7 @@ struct TInputContext {
 // button onto another cell with its animation, and moving or resizing the window from the bar.
 // Knows no window: events come in as plain data, and everything it does to the bar goes
 // through IPointerHost. UI thread.
-class TPointerInput
-{
+class TPointerInput {
 public:
     explicit TPointerInput(const TInputContext& context);
 

@@ -5,11 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 constexpr double KSpring = 0.16;
 constexpr double KFriction = 0.42;

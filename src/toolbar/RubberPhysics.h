@@ -2,8 +2,7 @@
 
 #include <QtGlobal>
 
-namespace qb
-{
+namespace qb {
 
 // A point of the drag animation in bitmap pixels. The animation keeps single precision so that
 // its course matches the one the bar has always shown.

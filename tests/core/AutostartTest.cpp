@@ -20,7 +20,8 @@ TEST(Autostart, ToggleCreatesAndRemovesTheDesktopEntry)
     const QString entry = QString::fromUtf8(config.Read(QStringLiteral("autostart/quillbar.desktop")));
     EXPECT_TRUE(entry.startsWith(QStringLiteral("[Desktop Entry]\n")));
     // Quotes and dollar signs are escaped for the Exec line, then the backslashes once more.
-    EXPECT_TRUE(entry.contains(QStringLiteral("Exec=\"/opt/my tools/quill\\\\\"bar\\\\$1\"\n"))) << entry.toStdString();
+    EXPECT_TRUE(entry.contains(QStringLiteral("Exec=\"/opt/my tools/quill\\\\\"bar\\\\$1\"\n")))
+        << entry.toStdString();
     EXPECT_TRUE(entry.contains(QStringLiteral("Path=/opt/my tools\n")));
 
     EXPECT_FALSE(CopyLinkToAutostart(true, true, exe, QStringLiteral("quillbar")));

@@ -13,7 +13,8 @@ TEST(DataLocations, WritableProgramFolderIsThePortableDataFolder)
 {
     test::TempDataDir exe, user;
     exe.Write(QStringLiteral("quillbar"), "#!");
-    const TDataLocations loc = ChooseLocations(exe.FilePath(QStringLiteral("quillbar")), user.FilePath(QStringLiteral("Zorv/Quillbar")));
+    const TDataLocations loc = ChooseLocations(
+        exe.FilePath(QStringLiteral("quillbar")), user.FilePath(QStringLiteral("Zorv/Quillbar")));
     EXPECT_TRUE(loc.Portable);
     EXPECT_EQ(loc.DataDir, exe.Path());
     EXPECT_EQ(loc.ExeDir, exe.Path());
@@ -21,7 +22,7 @@ TEST(DataLocations, WritableProgramFolderIsThePortableDataFolder)
     EXPECT_EQ(loc.BareName, QStringLiteral("quillbar"));
     EXPECT_FALSE(user.Exists(QStringLiteral("Zorv"))); // nothing is created elsewhere
     // The probe file that tested the folder is gone again.
-    EXPECT_EQ(QDir(exe.Path()).entryList(QDir::Files), QStringList{QStringLiteral("quillbar")});
+    EXPECT_EQ(QDir(exe.Path()).entryList(QDir::Files), QStringList { QStringLiteral("quillbar") });
 }
 
 TEST(DataLocations, InstalledOrReadOnlyProgramUsesTheUserFolder)
@@ -31,7 +32,8 @@ TEST(DataLocations, InstalledOrReadOnlyProgramUsesTheUserFolder)
     const QString userDir = user.FilePath(QStringLiteral("share/Zorv/Quillbar"));
 
     // Under a system folder (as /usr or /opt are), however writable it is.
-    TDataLocations loc = ChooseLocations(exe.FilePath(QStringLiteral("bin/quillbar.bin")), userDir, {exe.Path()});
+    TDataLocations loc
+        = ChooseLocations(exe.FilePath(QStringLiteral("bin/quillbar.bin")), userDir, { exe.Path() });
     EXPECT_FALSE(loc.Portable);
     EXPECT_EQ(loc.DataDir, userDir + u'/');
     EXPECT_TRUE(QDir(userDir).exists()); // created with its parents
@@ -103,11 +105,14 @@ TEST(DataLocations, BesideFoldersAreFoundBesideTheProgramThenInShare)
     test::TempDataDir root;
     root.Write(QStringLiteral("bin/quillbar"), "#!");
     root.Write(QStringLiteral("share/quillbar/Lang/English.lng"), "");
-    const QString installed = ChooseLocations(root.FilePath(QStringLiteral("bin/quillbar")), root.FilePath(QStringLiteral("u"))).BesideDir;
+    const QString installed
+        = ChooseLocations(root.FilePath(QStringLiteral("bin/quillbar")), root.FilePath(QStringLiteral("u")))
+              .BesideDir;
     EXPECT_EQ(installed, root.Path() + QStringLiteral("share/quillbar/"));
 
     root.Write(QStringLiteral("bin/Lang/English.lng"), "");
-    const TDataLocations portable = ChooseLocations(root.FilePath(QStringLiteral("bin/quillbar")), root.FilePath(QStringLiteral("u")));
+    const TDataLocations portable
+        = ChooseLocations(root.FilePath(QStringLiteral("bin/quillbar")), root.FilePath(QStringLiteral("u")));
     EXPECT_EQ(portable.BesideDir, root.Path() + QStringLiteral("bin/"));
     EXPECT_EQ(portable.SoundsDir, root.Path() + QStringLiteral("bin/Sounds/"));
 }

@@ -1,5 +1,6 @@
 #include "core/Quillbar.h"
 
+#include "platform/ISession.h"
 #include "platform/fake/FakeClock.h"
 #include "platform/fake/FakeDesktopWindows.h"
 #include "platform/fake/FakeDisplay.h"
@@ -8,7 +9,6 @@
 #include "platform/fake/FakePower.h"
 #include "platform/fake/FakeShell.h"
 #include "platform/fake/FakeSound.h"
-#include "platform/ISession.h"
 #include "support/TempDataDir.h"
 #include "support/Wait.h"
 
@@ -23,10 +23,7 @@ namespace {
 // A bar on fake services, its program file in a temporary folder.
 class QuillbarTest : public ::testing::Test {
 protected:
-    QuillbarTest()
-    {
-        Exe.Write(QStringLiteral("quillbar"), "#!");
-    }
+    QuillbarTest() { Exe.Write(QStringLiteral("quillbar"), "#!"); }
     ~QuillbarTest() override { QDir::setCurrent(QDir::tempPath()); }
 
     std::unique_ptr<TQuillbar1> Make(TProgramFile program = {})
@@ -59,7 +56,7 @@ protected:
     FakeDisplay Display;
     FakeDesktopWindows Windows;
     FakeInput Input;
-    TBarServices Services{Clock, Sound, HotKeys, Session, Shell, Power, Display, Windows, Input};
+    TBarServices Services { Clock, Sound, HotKeys, Session, Shell, Power, Display, Windows, Input };
 };
 
 TEST_F(QuillbarTest, StartsWithDefaultsAndWritesNothingWhenNothingChanged)
@@ -81,7 +78,7 @@ TEST_F(QuillbarTest, StartsWithDefaultsAndWritesNothingWhenNothingChanged)
     EXPECT_TRUE(test::WaitFor([&] { return Sound.Played.contains(QStringLiteral(":/sounds/LTING.wav")); }));
 
     CloseAndFinish(*bar);
-    EXPECT_EQ(DataFiles(), QStringList{QStringLiteral("quillbar")});
+    EXPECT_EQ(DataFiles(), QStringList { QStringLiteral("quillbar") });
     EXPECT_TRUE(HotKeys.Registered.isEmpty());
     EXPECT_FALSE(bar->Window()->isVisible());
 }
@@ -98,7 +95,8 @@ TEST_F(QuillbarTest, ShutdownSavesChangesOnlyWithSaveOnExit)
         CloseAndFinish(*bar);
     }
     const QByteArray saved = Exe.Read(QStringLiteral("quillbar.ini"));
-    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF[Size]\r\nRows=3\r\nCols=4\r\n")) << saved.left(60).toStdString();
+    EXPECT_TRUE(saved.startsWith("\xEF\xBB\xBF[Size]\r\nRows=3\r\nCols=4\r\n"))
+        << saved.left(60).toStdString();
     EXPECT_TRUE(Exe.Exists(QStringLiteral("IconList.ini")));
     EXPECT_FALSE(Exe.Exists(QStringLiteral("Bitmaps.Stream"))); // the icons did not change
 
@@ -126,7 +124,7 @@ TEST_F(QuillbarTest, InstalledProgramMigratesIntoTheUserFolderOnFirstRun)
     Exe.Write(QStringLiteral("quillbar.ini"), "[Size]\r\nCols=4\r\n");
     Exe.Write(QStringLiteral("IconList.ini"), "[1]\r\nType=Exec\r\nPath=/bin/true\r\n");
     TProgramFile program;
-    program.SystemFolders = {Exe.Path()};
+    program.SystemFolders = { Exe.Path() };
     auto bar = Make(program);
     bar->FormCreate();
     const QString data = User.FilePath(QStringLiteral("Zorv/Quillbar/"));
@@ -187,7 +185,7 @@ TEST_F(QuillbarTest, AutoHideSlidesADockedBarToAStripAndHoverBringsItBack)
     ASSERT_EQ(full.right(), area.right());
 
     Input.Pointer = area.center(); // away from the bar
-    bar->Timer1Timer();            // arms
+    bar->Timer1Timer(); // arms
     Clock.Advance(2001);
     bar->Timer1Timer(); // the delay has passed: slide up
     ASSERT_TRUE(bar->Docking().Sliding);

@@ -19,7 +19,10 @@ protected:
         Dir.Write(QStringLiteral("media/gong.wav"), "RIFF");
         Dir.Write(QStringLiteral("data/own.wav"), "RIFF");
     }
-    QString Rel(const QString& path) const { return path.startsWith(Dir.Path()) ? path.mid(Dir.Path().size()) : path; }
+    QString Rel(const QString& path) const
+    {
+        return path.startsWith(Dir.Path()) ? path.mid(Dir.Path().size()) : path;
+    }
 
     test::TempDataDir Dir;
     TDataLocations Loc;
@@ -36,20 +39,20 @@ TEST_F(SoundCuesTest, ResolvesCuesThroughTheSoundSettings)
         const char* Expected; // relative to the test folder, a resource, or "" for silence
     };
     const TCase cases[] = {
-        {"LTING", nullptr, "", ":/sounds/LTING.wav"},
-        {"UP", nullptr, "", ":/sounds/CLICK.wav"},       // BtnUp defaults to the click
-        {"SLOUT", nullptr, "", ":/sounds/GLICK.wav"},
-        {"SLDIN", &TSettings::SlideIn, "CLICK", ":/sounds/CLICK.wav"},
-        {"CLICK", &TSettings::BtnDown, "<NONE>", ""},     // a name that matches nothing silences
-        {"CLICK", &TSettings::BtnDown, "", ":/sounds/CLICK.wav"}, // empty keeps the cue itself
-        {"GLICK", &TSettings::DragIcon, "bell.wav", "Sounds/bell.wav"},
-        {"LTING", &TSettings::Chevron, "/elsewhere/gong.wav", "media/gong.wav"}, // by file name
-        {"LTING", &TSettings::Chevron, "own.wav", "data/own.wav"},
-        {"LTING", &TSettings::Chevron, "missing.wav", ""},
-        {"@CLICK", &TSettings::BtnDown, "bell.wav", ":/sounds/CLICK.wav"}, // "@" forces built-in
-        {"@SLOUT", nullptr, "", ""},                      // no built-in sound of that name
-        {"bell.wav", nullptr, "", "Sounds/bell.wav"},
-        {"", nullptr, "", ""},
+        { "LTING", nullptr, "", ":/sounds/LTING.wav" },
+        { "UP", nullptr, "", ":/sounds/CLICK.wav" }, // BtnUp defaults to the click
+        { "SLOUT", nullptr, "", ":/sounds/GLICK.wav" },
+        { "SLDIN", &TSettings::SlideIn, "CLICK", ":/sounds/CLICK.wav" },
+        { "CLICK", &TSettings::BtnDown, "<NONE>", "" }, // a name that matches nothing silences
+        { "CLICK", &TSettings::BtnDown, "", ":/sounds/CLICK.wav" }, // empty keeps the cue itself
+        { "GLICK", &TSettings::DragIcon, "bell.wav", "Sounds/bell.wav" },
+        { "LTING", &TSettings::Chevron, "/elsewhere/gong.wav", "media/gong.wav" }, // by file name
+        { "LTING", &TSettings::Chevron, "own.wav", "data/own.wav" },
+        { "LTING", &TSettings::Chevron, "missing.wav", "" },
+        { "@CLICK", &TSettings::BtnDown, "bell.wav", ":/sounds/CLICK.wav" }, // "@" forces built-in
+        { "@SLOUT", nullptr, "", "" }, // no built-in sound of that name
+        { "bell.wav", nullptr, "", "Sounds/bell.wav" },
+        { "", nullptr, "", "" },
     };
     for (const TCase& c : cases) {
         TSettings settings;
@@ -68,7 +71,7 @@ TEST_F(SoundCuesTest, DoClickPlaysOnlyWhenSoundIsOn)
     cues.DoClick(QStringLiteral("missing.wav"));
     Settings.SoundOn = false;
     cues.DoClick(QStringLiteral("@LTING"));
-    EXPECT_EQ(Sound.Played, QStringList{QStringLiteral(":/sounds/CLICK.wav")});
+    EXPECT_EQ(Sound.Played, QStringList { QStringLiteral(":/sounds/CLICK.wav") });
 }
 
 } // namespace

@@ -12,7 +12,7 @@
 namespace qb {
 namespace {
 
-class LinuxSoundTest : public ::testing::TestWithParam<LinuxSound::TOutput> {};
+class LinuxSoundTest : public ::testing::TestWithParam<LinuxSound::TOutput> { };
 
 TEST_P(LinuxSoundTest, EveryStartedSoundFinishesOnce)
 {
@@ -62,11 +62,9 @@ TEST(LinuxSoundSilent, LastsAsLongAsTheWave)
 }
 
 INSTANTIATE_TEST_SUITE_P(Outputs, LinuxSoundTest,
-                         ::testing::Values(LinuxSound::TOutput::Auto, LinuxSound::TOutput::Silent),
-                         [](const auto& info) {
-                             return info.param == LinuxSound::TOutput::Auto ? std::string("Device")
-                                                                            : std::string("Silent");
-                         });
+    ::testing::Values(LinuxSound::TOutput::Auto, LinuxSound::TOutput::Silent), [](const auto& info) {
+        return info.param == LinuxSound::TOutput::Auto ? std::string("Device") : std::string("Silent");
+    });
 
 } // namespace
 } // namespace qb

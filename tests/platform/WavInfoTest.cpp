@@ -20,7 +20,8 @@ QByteArray Wave(quint32 dataBytes, const QByteArray& extraChunk = {}, quint32 cl
 {
     QByteArray fmt = QByteArray("fmt ") + Le32(16);
     fmt += QByteArray::fromHex("01000100") + Le32(22050) + Le32(44100) + QByteArray::fromHex("02001000");
-    QByteArray data = QByteArray("data") + Le32(claimedData ? claimedData : dataBytes) + QByteArray(dataBytes, 0);
+    QByteArray data
+        = QByteArray("data") + Le32(claimedData ? claimedData : dataBytes) + QByteArray(dataBytes, 0);
     QByteArray body = QByteArray("WAVE") + extraChunk + fmt + data;
     return QByteArray("RIFF") + Le32(body.size()) + body;
 }
@@ -46,7 +47,7 @@ TEST(WavDuration, RejectsWhatIsNotAWave)
 
 TEST(WavDuration, BuiltinCuesAreShortWaves)
 {
-    for (const char* cue : {"LTING", "CLICK", "GLICK"}) {
+    for (const char* cue : { "LTING", "CLICK", "GLICK" }) {
         QFile file(QStringLiteral(":/sounds/%1.wav").arg(QLatin1String(cue)));
         ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << cue;
         const auto ms = WavDurationMs(file.readAll());

@@ -9,10 +9,8 @@
 
 #include <limits>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 void Put(QByteArray& b, qsizetype at, quint32 v, int bytes = 4)
 {

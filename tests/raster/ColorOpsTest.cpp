@@ -8,10 +8,8 @@
 
 #include <cmath>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 struct TCase {
     TColor32 A;

@@ -11,10 +11,8 @@
 
 #include <vector>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 // A w x h bitmap whose pixel (x, y) is 0xFF0000yx: every pixel tells where it came from.
 TBitmap32 Numbered(int w, int h)

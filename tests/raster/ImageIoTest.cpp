@@ -9,10 +9,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 TBitmap32 Translucent()
 {

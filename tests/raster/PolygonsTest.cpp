@@ -5,10 +5,8 @@
 #include <cmath>
 #include <numbers>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 double Area(const QPolygonF& p)
 {

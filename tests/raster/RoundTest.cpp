@@ -4,10 +4,8 @@
 
 #include <limits>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
 {

@@ -5,10 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 TFont Sans(int height, int weight = 400)
 {

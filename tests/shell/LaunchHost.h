@@ -23,11 +23,11 @@ public:
     TWindowId BarWindow() const override { return Bar; }
     bool Closing() const override { return IsClosing; }
     QList<TMonitorArea> Monitors() const override { return Screens; }
-    void After(int ms, std::function<void()> step) override { Timers.append({ms, std::move(step)}); }
+    void After(int ms, std::function<void()> step) override { Timers.append({ ms, std::move(step) }); }
 
     void ShowBox(TToolBox box) override
     {
-        static const char* const KNames[] = {"Brightness", "Magnifier", "Clippings"};
+        static const char* const KNames[] = { "Brightness", "Magnifier", "Clippings" };
         Log << QStringLiteral("ShowBox ") + QLatin1String(KNames[int(box)]);
     }
     void SendPopup(const QString& params, QChar separator) override

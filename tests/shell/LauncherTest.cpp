@@ -18,7 +18,7 @@ namespace qb {
 namespace {
 
 TButtonEntry Exec(const QString& path, const QString& params = {}, const QString& flags = {},
-                  const QString& type = QStringLiteral("Exec"))
+    const QString& type = QStringLiteral("Exec"))
 {
     TButtonEntry e;
     e.BType = type;
@@ -30,8 +30,8 @@ TButtonEntry Exec(const QString& path, const QString& params = {}, const QString
 
 QString ShellCall(const FakeShell::TOpenCall& c)
 {
-    return QStringList{c.Target, c.Verb, c.Params, c.Folder,
-                       c.Show == TShowState::Minimised ? QStringLiteral("min") : QStringLiteral("normal")}
+    return QStringList { c.Target, c.Verb, c.Params, c.Folder,
+        c.Show == TShowState::Minimised ? QStringLiteral("min") : QStringLiteral("normal") }
         .join(u'|');
 }
 
@@ -42,8 +42,8 @@ protected:
     void MakeLauncher()
     {
         Launcher.reset();
-        Launcher = std::make_unique<TButtonLauncher>(TLaunchServices{
-            Host, Shell, Power, Sound, Clock, Windows, Settings, Data.Path(), QStringLiteral("/opt/qb/")});
+        Launcher = std::make_unique<TButtonLauncher>(TLaunchServices {
+            Host, Shell, Power, Sound, Clock, Windows, Settings, Data.Path(), QStringLiteral("/opt/qb/") });
     }
 
     // Clicks cell 0 of page `page` holding `entry` there (and only there).
@@ -93,194 +93,207 @@ const QString UP = QStringLiteral("DoClick UP");
 
 std::vector<TDispatchRow> DispatchRows()
 {
-    const TLaunchKeys shift{.Shift = true};
-    const TLaunchKeys right{.RightButton = true};
-    const TLaunchKeys caps{.CapsLock = true};
+    const TLaunchKeys shift { .Shift = true };
+    const TLaunchKeys right { .RightButton = true };
+    const TLaunchKeys caps { .CapsLock = true };
     const QString prog = QStringLiteral("/usr/bin/prog");
     return {
         // 1: Alt does nothing at all.
-        {.Name = "AltHeld", .Entry = Exec(prog), .Keys = {.Shift = true, .Alt = true, .RightButton = true}},
+        { .Name = "AltHeld",
+            .Entry = Exec(prog),
+            .Keys = { .Shift = true, .Alt = true, .RightButton = true } },
         // 2: empty or disabled buttons never start anything.
-        {.Name = "Empty", .Entry = Exec(prog, {}, {}, QStringLiteral("empty"))},
-        {.Name = "Disabled", .Entry = Exec(prog, {}, QStringLiteral("Disabled"))},
-        {.Name = "DisabledWithRightButton",
-         .Entry = Exec(prog, {}, QStringLiteral("Protected Disabled")),
-         .Keys = right},
+        { .Name = "Empty", .Entry = Exec(prog, {}, {}, QStringLiteral("empty")) },
+        { .Name = "Disabled", .Entry = Exec(prog, {}, QStringLiteral("Disabled")) },
+        { .Name = "DisabledWithRightButton",
+            .Entry = Exec(prog, {}, QStringLiteral("Protected Disabled")),
+            .Keys = right },
         // 3: protected buttons act only with the right button held.
-        {.Name = "ProtectedPlain", .Entry = Exec(prog, {}, QStringLiteral("Protected"))},
-        {.Name = "ProtectedRight",
-         .Entry = Exec(prog, {}, QStringLiteral("Protected")),
-         .Keys = right,
-         .Host = {UP},
-         .Shell = {"/usr/bin/prog|OPEN||/usr/bin|normal"}},
-        {.Name = "ProtectedRestartPlain",
-         .Entry = Exec(QStringLiteral("Restart"), {}, QStringLiteral("Protected"))},
-        {.Name = "ProtectedRestartRight",
-         .Entry = Exec(QStringLiteral("Restart"), {}, QStringLiteral("Protected")),
-         .Keys = right,
-         .Host = {UP},
-         .Power = {"Reboot"}},
+        { .Name = "ProtectedPlain", .Entry = Exec(prog, {}, QStringLiteral("Protected")) },
+        { .Name = "ProtectedRight",
+            .Entry = Exec(prog, {}, QStringLiteral("Protected")),
+            .Keys = right,
+            .Host = { UP },
+            .Shell = { "/usr/bin/prog|OPEN||/usr/bin|normal" } },
+        { .Name = "ProtectedRestartPlain",
+            .Entry = Exec(QStringLiteral("Restart"), {}, QStringLiteral("Protected")) },
+        { .Name = "ProtectedRestartRight",
+            .Entry = Exec(QStringLiteral("Restart"), {}, QStringLiteral("Protected")),
+            .Keys = right,
+            .Host = { UP },
+            .Power = { "Reboot" } },
         // 4: admin buttons start elevated and know no power words.
-        {.Name = "AdminProgram",
-         .Entry = Exec(prog, QStringLiteral("-x"), QStringLiteral("Admin")),
-         .Host = {UP},
-         .Shell = {"/usr/bin/prog|RUNAS|-x|/usr/bin|normal"}},
-        {.Name = "AdminRestart",
-         .Entry = Exec(QStringLiteral("Restart"), {}, QStringLiteral("Admin")),
-         .Host = {UP},
-         .Shell = {"Restart|RUNAS|||normal"}},
+        { .Name = "AdminProgram",
+            .Entry = Exec(prog, QStringLiteral("-x"), QStringLiteral("Admin")),
+            .Host = { UP },
+            .Shell = { "/usr/bin/prog|RUNAS|-x|/usr/bin|normal" } },
+        { .Name = "AdminRestart",
+            .Entry = Exec(QStringLiteral("Restart"), {}, QStringLiteral("Admin")),
+            .Host = { UP },
+            .Shell = { "Restart|RUNAS|||normal" } },
         // 5: popup, timer and events buttons take their type word as the target.
-        {.Name = "PopupType",
-         .Entry = Exec(QStringLiteral("ignored"), QStringLiteral("Hello¤World"), {}, QStringLiteral("Popup")),
-         .Host = {UP, "SendPopup Hello¤World \""}},
-        {.Name = "TimerType",
-         .Entry = Exec(QStringLiteral("ignored"), QStringLiteral("5"), {}, QStringLiteral("TIMER")),
-         .Host = {UP},
-         .Shell = {"TIMER|OPEN|5||normal"}},
-        {.Name = "EventsType",
-         .Entry = Exec(QStringLiteral("ignored"), QStringLiteral("e"), {}, QStringLiteral("events")),
-         .Host = {UP},
-         .Shell = {"Events|OPEN|e||normal"}},
+        { .Name = "PopupType",
+            .Entry
+            = Exec(QStringLiteral("ignored"), QStringLiteral("Hello¤World"), {}, QStringLiteral("Popup")),
+            .Host = { UP, "SendPopup Hello¤World \"" } },
+        { .Name = "TimerType",
+            .Entry = Exec(QStringLiteral("ignored"), QStringLiteral("5"), {}, QStringLiteral("TIMER")),
+            .Host = { UP },
+            .Shell = { "TIMER|OPEN|5||normal" } },
+        { .Name = "EventsType",
+            .Entry = Exec(QStringLiteral("ignored"), QStringLiteral("e"), {}, QStringLiteral("events")),
+            .Host = { UP },
+            .Shell = { "Events|OPEN|e||normal" } },
         // 6: a weather button refreshes, unless a refresh runs already.
-        {.Name = "WeatherIdle", .Entry = Exec(QStringLiteral("Weather2")), .Host = {"WeatherRefresh"}},
-        {.Name = "WeatherRunning",
-         .Entry = Exec(QStringLiteral("Weather2")),
-         .Host = {UP},
-         .Shell = {"Weather2|OPEN|||normal"},
-         .Weather = true},
-        {.Name = "WeatherCaseMatters",
-         .Entry = Exec(QStringLiteral("weather")),
-         .Host = {UP},
-         .Shell = {"weather|OPEN|||normal"}},
+        { .Name = "WeatherIdle", .Entry = Exec(QStringLiteral("Weather2")), .Host = { "WeatherRefresh" } },
+        { .Name = "WeatherRunning",
+            .Entry = Exec(QStringLiteral("Weather2")),
+            .Host = { UP },
+            .Shell = { "Weather2|OPEN|||normal" },
+            .Weather = true },
+        { .Name = "WeatherCaseMatters",
+            .Entry = Exec(QStringLiteral("weather")),
+            .Host = { UP },
+            .Shell = { "weather|OPEN|||normal" } },
         // 7: nothing to start: only the cue.
-        {.Name = "EmptyTarget", .Entry = Exec(QString()), .Host = {UP}},
+        { .Name = "EmptyTarget", .Entry = Exec(QString()), .Host = { UP } },
         // 8: page digits.
-        {.Name = "PageWithinBanks",
-         .Entry = Exec(QStringLiteral("2")),
-         .Host = {"SetCurPage 0", "SwitcherClick"}},
-        {.Name = "LastPage",
-         .Entry = Exec(QStringLiteral("3")),
-         .Host = {"SetCurPage 1", "SwitcherClick"},
-         .Page = 2},
-        {.Name = "PageBeyondBanks",
-         .Entry = Exec(QStringLiteral("5")),
-         .Host = {"SetCurPage 0", "SwitcherClick"},
-         .Page = 1},
-        {.Name = "PageOnSinglePageBar",
-         .Entry = Exec(QStringLiteral("1")),
-         .Host = {"SetCurPage -1", "SwitcherClick"},
-         .Banks = 1},
-        {.Name = "NineIsNoPage",
-         .Entry = Exec(QStringLiteral("9")),
-         .Host = {UP},
-         .Shell = {"9|OPEN|||normal"}},
+        { .Name = "PageWithinBanks",
+            .Entry = Exec(QStringLiteral("2")),
+            .Host = { "SetCurPage 0", "SwitcherClick" } },
+        { .Name = "LastPage",
+            .Entry = Exec(QStringLiteral("3")),
+            .Host = { "SetCurPage 1", "SwitcherClick" },
+            .Page = 2 },
+        { .Name = "PageBeyondBanks",
+            .Entry = Exec(QStringLiteral("5")),
+            .Host = { "SetCurPage 0", "SwitcherClick" },
+            .Page = 1 },
+        { .Name = "PageOnSinglePageBar",
+            .Entry = Exec(QStringLiteral("1")),
+            .Host = { "SetCurPage -1", "SwitcherClick" },
+            .Banks = 1 },
+        { .Name = "NineIsNoPage",
+            .Entry = Exec(QStringLiteral("9")),
+            .Host = { UP },
+            .Shell = { "9|OPEN|||normal" } },
         // 9: sound files play without the cue.
-        {.Name = "Wave",
-         .Entry = Exec(QStringLiteral("/snd/a.WAV")),
-         .Host = {"DrawBank"},
-         .Played = {"/snd/a.WAV"}},
-        {.Name = "Mp3",
-         .Entry = Exec(QStringLiteral("/snd/b.mp3")),
-         .Host = {"DrawBank"},
-         .Played = {"/snd/b.mp3"}},
+        { .Name = "Wave",
+            .Entry = Exec(QStringLiteral("/snd/a.WAV")),
+            .Host = { "DrawBank" },
+            .Played = { "/snd/a.WAV" } },
+        { .Name = "Mp3",
+            .Entry = Exec(QStringLiteral("/snd/b.mp3")),
+            .Host = { "DrawBank" },
+            .Played = { "/snd/b.mp3" } },
         // 10: power words, forced with Shift.
-        {.Name = "Restart", .Entry = Exec(QStringLiteral("Restart")), .Host = {UP}, .Power = {"Reboot"}},
-        {.Name = "TurnOffForced",
-         .Entry = Exec(QStringLiteral("turn OFF")),
-         .Keys = shift,
-         .Host = {UP},
-         .Power = {"PowerOff forced"}},
-        {.Name = "Hibernate",
-         .Entry = Exec(QStringLiteral("HIBERNATE")),
-         .Host = {UP},
-         .Power = {"Hibernate"}},
-        {.Name = "Logoff",
-         .Entry = Exec(QStringLiteral("Logoff")),
-         .Keys = shift,
-         .Host = {UP},
-         .Power = {"LogOff forced"}},
-        {.Name = "Standby", .Entry = Exec(QStringLiteral("standby")), .Host = {UP}, .Power = {"Suspend"}},
+        { .Name = "Restart",
+            .Entry = Exec(QStringLiteral("Restart")),
+            .Host = { UP },
+            .Power = { "Reboot" } },
+        { .Name = "TurnOffForced",
+            .Entry = Exec(QStringLiteral("turn OFF")),
+            .Keys = shift,
+            .Host = { UP },
+            .Power = { "PowerOff forced" } },
+        { .Name = "Hibernate",
+            .Entry = Exec(QStringLiteral("HIBERNATE")),
+            .Host = { UP },
+            .Power = { "Hibernate" } },
+        { .Name = "Logoff",
+            .Entry = Exec(QStringLiteral("Logoff")),
+            .Keys = shift,
+            .Host = { UP },
+            .Power = { "LogOff forced" } },
+        { .Name = "Standby",
+            .Entry = Exec(QStringLiteral("standby")),
+            .Host = { UP },
+            .Power = { "Suspend" } },
         // 11: the desktop, only while the bar stays on top.
-        {.Name = "DesktopOnTop", .Entry = Exec(QStringLiteral("desktop")), .Host = {UP}, .OnTop = true},
-        {.Name = "DesktopNotOnTop",
-         .Entry = Exec(QStringLiteral("Desktop")),
-         .Host = {UP},
-         .Shell = {"Desktop|OPEN|||normal"}},
+        { .Name = "DesktopOnTop", .Entry = Exec(QStringLiteral("desktop")), .Host = { UP }, .OnTop = true },
+        { .Name = "DesktopNotOnTop",
+            .Entry = Exec(QStringLiteral("Desktop")),
+            .Host = { UP },
+            .Shell = { "Desktop|OPEN|||normal" } },
         // 12, 13: tool windows and the end of the program.
-        {.Name = "Brightness",
-         .Entry = Exec(QStringLiteral("brightness")),
-         .Host = {UP, "ShowBox Brightness"}},
-        {.Name = "Magnifier", .Entry = Exec(QStringLiteral("MAGNIFIER")), .Host = {UP, "ShowBox Magnifier"}},
-        {.Name = "Clippings", .Entry = Exec(QStringLiteral("Clippings")), .Host = {UP, "ShowBox Clippings"}},
-        {.Name = "Exit", .Entry = Exec(QStringLiteral("eXit")), .Host = {UP, "Close"}},
+        { .Name = "Brightness",
+            .Entry = Exec(QStringLiteral("brightness")),
+            .Host = { UP, "ShowBox Brightness" } },
+        { .Name = "Magnifier",
+            .Entry = Exec(QStringLiteral("MAGNIFIER")),
+            .Host = { UP, "ShowBox Magnifier" } },
+        { .Name = "Clippings",
+            .Entry = Exec(QStringLiteral("Clippings")),
+            .Host = { UP, "ShowBox Clippings" } },
+        { .Name = "Exit", .Entry = Exec(QStringLiteral("eXit")), .Host = { UP, "Close" } },
         // 14..17: features of their own.
-        {.Name = "PopupPath",
-         .Entry = Exec(QStringLiteral("Popup7"), QStringLiteral("a¤b")),
-         .Host = {UP, "SendPopup a|b \""}},
-        {.Name = "PopupCaseMatters",
-         .Entry = Exec(QStringLiteral("popup")),
-         .Host = {UP},
-         .Shell = {"popup|OPEN|||normal"}},
-        {.Name = "CountDown",
-         .Entry = Exec(QStringLiteral("CountDown"), QStringLiteral("1:00")),
-         .Host = {UP, "CountDownClick"}},
-        {.Name = "ClipProwlWithKey",
-         .Entry = Exec(QStringLiteral("ClipProwl"), QStringLiteral("&priority=1")),
-         .Host = {UP, "PushClipboard &priority=1"},
-         .ProwlKey = QStringLiteral("k")},
-        {.Name = "ClipProwlWithoutKey",
-         .Entry = Exec(QStringLiteral("ClipProwl")),
-         .Host = {UP},
-         .Shell = {"ClipProwl|OPEN|||normal"}},
-        {.Name = "CallHistoryToday",
-         .Entry = Exec(QStringLiteral("callhistory")),
-         .Host = {UP, "CallHistory today"}},
-        {.Name = "CallHistoryYesterday",
-         .Entry = Exec(QStringLiteral("CallHistory")),
-         .Keys = right,
-         .Host = {UP, "CallHistory yesterday"}},
+        { .Name = "PopupPath",
+            .Entry = Exec(QStringLiteral("Popup7"), QStringLiteral("a¤b")),
+            .Host = { UP, "SendPopup a|b \"" } },
+        { .Name = "PopupCaseMatters",
+            .Entry = Exec(QStringLiteral("popup")),
+            .Host = { UP },
+            .Shell = { "popup|OPEN|||normal" } },
+        { .Name = "CountDown",
+            .Entry = Exec(QStringLiteral("CountDown"), QStringLiteral("1:00")),
+            .Host = { UP, "CountDownClick" } },
+        { .Name = "ClipProwlWithKey",
+            .Entry = Exec(QStringLiteral("ClipProwl"), QStringLiteral("&priority=1")),
+            .Host = { UP, "PushClipboard &priority=1" },
+            .ProwlKey = QStringLiteral("k") },
+        { .Name = "ClipProwlWithoutKey",
+            .Entry = Exec(QStringLiteral("ClipProwl")),
+            .Host = { UP },
+            .Shell = { "ClipProwl|OPEN|||normal" } },
+        { .Name = "CallHistoryToday",
+            .Entry = Exec(QStringLiteral("callhistory")),
+            .Host = { UP, "CallHistory today" } },
+        { .Name = "CallHistoryYesterday",
+            .Entry = Exec(QStringLiteral("CallHistory")),
+            .Keys = right,
+            .Host = { UP, "CallHistory yesterday" } },
         // 18: everything else goes to the desktop.
-        {.Name = "Program",
-         .Entry = Exec(prog, QStringLiteral("--a \"b c\"")),
-         .Host = {UP},
-         .Shell = {"/usr/bin/prog|OPEN|--a \"b c\"|/usr/bin|normal"}},
-        {.Name = "ProgramMinimised",
-         .Entry = Exec(prog),
-         .Keys = shift,
-         .Host = {UP},
-         .Shell = {"/usr/bin/prog|OPEN||/usr/bin|min"}},
-        {.Name = "CapsLockElevates",
-         .Entry = Exec(prog),
-         .Keys = caps,
-         .Host = {UP},
-         .Shell = {"/usr/bin/prog|RUNAS||/usr/bin|normal"}},
-        {.Name = "ControlPanelItem",
-         .Entry = Exec(QStringLiteral("/x/desk.CPL"), {}, QStringLiteral("Admin")),
-         .Keys = caps,
-         .Host = {UP},
-         .Shell = {"/x/desk.CPL|CPLOPEN||/x|normal"}},
-        {.Name = "RootFolder",
-         .Entry = Exec(QStringLiteral("/vmlinuz")),
-         .Host = {UP},
-         .Shell = {"/vmlinuz|OPEN||/|normal"}},
-        {.Name = "Address",
-         .Entry = Exec(QStringLiteral("https://example.org/a")),
-         .Host = {UP},
-         .Shell = {"https://example.org/a|OPEN||https://example.org|normal"}},
-        {.Name = "TrashClassId",
-         .Entry = Exec(QStringLiteral("::{645ff040-5081-101b-9f08-00aa002f954e}")),
-         .Keys = shift,
-         .Host = {UP},
-         .Shell = {"trash:///|OPEN|||min"}},
-        {.Name = "SecondClassIdWins",
-         .Entry = Exec(QStringLiteral(
-             "::{645FF040-5081-101B-9F08-00AA002F954E}\\::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:")),
-         .Host = {UP},
-         .Shell = {"computer:///|OPEN|||normal"}},
-        {.Name = "UnknownClassId",
-         .Entry = Exec(QStringLiteral("::{00000000-0000-0000-0000-000000000001}"), QStringLiteral("p")),
-         .Host = {UP},
-         .Shell = {"::{00000000-0000-0000-0000-000000000001}|OPEN|||normal"}},
+        { .Name = "Program",
+            .Entry = Exec(prog, QStringLiteral("--a \"b c\"")),
+            .Host = { UP },
+            .Shell = { "/usr/bin/prog|OPEN|--a \"b c\"|/usr/bin|normal" } },
+        { .Name = "ProgramMinimised",
+            .Entry = Exec(prog),
+            .Keys = shift,
+            .Host = { UP },
+            .Shell = { "/usr/bin/prog|OPEN||/usr/bin|min" } },
+        { .Name = "CapsLockElevates",
+            .Entry = Exec(prog),
+            .Keys = caps,
+            .Host = { UP },
+            .Shell = { "/usr/bin/prog|RUNAS||/usr/bin|normal" } },
+        { .Name = "ControlPanelItem",
+            .Entry = Exec(QStringLiteral("/x/desk.CPL"), {}, QStringLiteral("Admin")),
+            .Keys = caps,
+            .Host = { UP },
+            .Shell = { "/x/desk.CPL|CPLOPEN||/x|normal" } },
+        { .Name = "RootFolder",
+            .Entry = Exec(QStringLiteral("/vmlinuz")),
+            .Host = { UP },
+            .Shell = { "/vmlinuz|OPEN||/|normal" } },
+        { .Name = "Address",
+            .Entry = Exec(QStringLiteral("https://example.org/a")),
+            .Host = { UP },
+            .Shell = { "https://example.org/a|OPEN||https://example.org|normal" } },
+        { .Name = "TrashClassId",
+            .Entry = Exec(QStringLiteral("::{645ff040-5081-101b-9f08-00aa002f954e}")),
+            .Keys = shift,
+            .Host = { UP },
+            .Shell = { "trash:///|OPEN|||min" } },
+        { .Name = "SecondClassIdWins",
+            .Entry = Exec(QStringLiteral(
+                "::{645FF040-5081-101B-9F08-00AA002F954E}\\::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\C:")),
+            .Host = { UP },
+            .Shell = { "computer:///|OPEN|||normal" } },
+        { .Name = "UnknownClassId",
+            .Entry = Exec(QStringLiteral("::{00000000-0000-0000-0000-000000000001}"), QStringLiteral("p")),
+            .Host = { UP },
+            .Shell = { "::{00000000-0000-0000-0000-000000000001}|OPEN|||normal" } },
     };
 }
 
@@ -302,17 +315,17 @@ TEST_P(DispatchTest, DoesWhatTheTargetAsks)
     EXPECT_EQ(Sound.Played, row.Played);
     EXPECT_EQ(Launcher->CurButton(), row.Page * 16);
     EXPECT_EQ(Host.MenuSuppressed, 1);
-    EXPECT_EQ(Shell.DesktopShown, row.OnTop ? QList<bool>{true} : QList<bool>{});
+    EXPECT_EQ(Shell.DesktopShown, row.OnTop ? QList<bool> { true } : QList<bool> {});
 }
 
 INSTANTIATE_TEST_SUITE_P(Launcher, DispatchTest, ::testing::ValuesIn(DispatchRows()),
-                         [](const auto& info) { return std::string(info.param.Name); });
+    [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(LauncherTest, ACellBeyondTheButtonListOnlySounds)
 {
-    Launcher->LaunchButton({Exec(QStringLiteral("/usr/bin/prog"))}, 1, 16, 3, {});
+    Launcher->LaunchButton({ Exec(QStringLiteral("/usr/bin/prog")) }, 1, 16, 3, {});
     EXPECT_EQ(Launcher->CurButton(), 19);
-    EXPECT_EQ(Host.Log, QStringList{UP});
+    EXPECT_EQ(Host.Log, QStringList { UP });
     EXPECT_TRUE(Shell.Opened.isEmpty());
 }
 
@@ -324,7 +337,7 @@ TEST_F(LauncherTest, SecondClickOfADoubleClickOnlySounds)
     Clock.Advance(Host.DoubleClickMs);
     Click(prog);
     EXPECT_EQ(Shell.Opened.size(), 1);
-    EXPECT_EQ(Host.Log, (QStringList{UP, UP}));
+    EXPECT_EQ(Host.Log, (QStringList { UP, UP }));
     // The swallowed click counts as the last one: a third click right after is swallowed too.
     EXPECT_EQ(Launcher->LastLaunchTick(), firstTick + Host.DoubleClickMs);
     Clock.Advance(Host.DoubleClickMs + 1);
@@ -351,9 +364,10 @@ TEST_F(LauncherTest, PageDigitIsNotSwallowedAndKeepsTheTick)
 
 TEST_F(LauncherTest, FailedStartIsRetriedWithTheDefaultAction)
 {
-    Shell.FailVerbs = {QStringLiteral("RUNAS")};
+    Shell.FailVerbs = { QStringLiteral("RUNAS") };
     Click(Exec(QStringLiteral("/srv/doc.txt"), QStringLiteral("p"), QStringLiteral("Admin")));
-    EXPECT_EQ(ShellCalls(), (QStringList{"/srv/doc.txt|RUNAS|p|/srv|normal", "/srv/doc.txt||p|/srv|normal"}));
+    EXPECT_EQ(
+        ShellCalls(), (QStringList { "/srv/doc.txt|RUNAS|p|/srv|normal", "/srv/doc.txt||p|/srv|normal" }));
     EXPECT_EQ(Launcher->LastLaunched(), QStringLiteral("/srv/doc.txt"));
 }
 
@@ -375,7 +389,7 @@ TEST_F(LauncherTest, DesktopButtonTogglesLikeTheDesktopKey)
     Click(Exec(QStringLiteral("Desktop")));
     Clock.Advance(1000);
     Click(Exec(QStringLiteral("Desktop")));
-    EXPECT_EQ(Shell.DesktopShown, (QList<bool>{true, false}));
+    EXPECT_EQ(Shell.DesktopShown, (QList<bool> { true, false }));
 }
 
 TEST_F(LauncherTest, WaveButtonTogglesAndLosesItsMarkAtTheEnd)
@@ -400,7 +414,7 @@ TEST_F(LauncherTest, WaveButtonTogglesAndLosesItsMarkAtTheEnd)
     Sound.EndAll();
     EXPECT_EQ(Launcher->WavButton(), -1);
     EXPECT_TRUE(Launcher->PlayingWav().isEmpty());
-    EXPECT_EQ(Host.Log, QStringList{"DrawBank"});
+    EXPECT_EQ(Host.Log, QStringList { "DrawBank" });
 }
 
 TEST_F(LauncherTest, OneWaveAndOneMp3PlayAtATime)
@@ -441,7 +455,7 @@ TEST_F(LauncherTest, PlayingMarksFollowSwappedButtons)
 
 TEST_F(LauncherTest, SoundThatCannotPlayGetsNoMark)
 {
-    Sound.Exists = {QStringLiteral("/snd/real.wav")};
+    Sound.Exists = { QStringLiteral("/snd/real.wav") };
     Click(Exec(QStringLiteral("/snd/missing.mp3")));
     EXPECT_EQ(Launcher->Mp3Button(), -1);
     Click(Exec(QStringLiteral("/snd/missing.wav")));
@@ -452,15 +466,15 @@ TEST_F(LauncherTest, SoundThatCannotPlayGetsNoMark)
 TEST_F(LauncherTest, PowerCommandWaitsForItsExitSound)
 {
     const QString bye = Data.Write(QStringLiteral("bye.wav"), "RIFF");
-    Click(Exec(QStringLiteral("Turn off"), QStringLiteral("./bye.wav")), {.Shift = true});
-    EXPECT_EQ(Host.Log, QStringList{UP});
-    EXPECT_EQ(Sound.Played, QStringList{bye});
+    Click(Exec(QStringLiteral("Turn off"), QStringLiteral("./bye.wav")), { .Shift = true });
+    EXPECT_EQ(Host.Log, QStringList { UP });
+    EXPECT_EQ(Sound.Played, QStringList { bye });
     EXPECT_TRUE(Power.Calls.isEmpty());
     EXPECT_TRUE(Launcher->ExitPending());
-    EXPECT_EQ(Host.TimerDelays(), QList<int>{10000});
+    EXPECT_EQ(Host.TimerDelays(), QList<int> { 10000 });
 
     Sound.EndAll();
-    EXPECT_EQ(Power.Calls, QStringList{"PowerOff forced"});
+    EXPECT_EQ(Power.Calls, QStringList { "PowerOff forced" });
     // The time limit that follows changes nothing.
     Host.RunTimers();
     EXPECT_EQ(Power.Calls.size(), 1);
@@ -473,19 +487,19 @@ TEST_F(LauncherTest, ExitSoundThatNeverEndsHoldsThePowerCommandTenSeconds)
     Click(Exec(QStringLiteral("Restart"), QStringLiteral("/snd/long.MP3")));
     EXPECT_TRUE(Power.Calls.isEmpty());
     Host.RunTimers();
-    EXPECT_EQ(Power.Calls, QStringList{"Reboot"});
+    EXPECT_EQ(Power.Calls, QStringList { "Reboot" });
     Sound.EndAll();
     EXPECT_EQ(Power.Calls.size(), 1);
 }
 
 TEST_F(LauncherTest, PowerCommandWithoutUsableExitSoundActsAtOnce)
 {
-    Sound.Exists = {QStringLiteral("/snd/real.wav")};
+    Sound.Exists = { QStringLiteral("/snd/real.wav") };
     Click(Exec(QStringLiteral("Standby"), QStringLiteral("/snd/missing.wav")));
     Clock.Advance(1000);
     Click(Exec(QStringLiteral("Hibernate"), QStringLiteral("/snd/notes.txt")));
-    EXPECT_EQ(Power.Calls, (QStringList{"Suspend", "Hibernate"}));
-    EXPECT_EQ(Sound.Played, QStringList{"/snd/missing.wav"});
+    EXPECT_EQ(Power.Calls, (QStringList { "Suspend", "Hibernate" }));
+    EXPECT_EQ(Sound.Played, QStringList { "/snd/missing.wav" });
     EXPECT_FALSE(Launcher->ExitPending());
     EXPECT_TRUE(Host.Timers.isEmpty());
 }
@@ -495,9 +509,9 @@ protected:
     void SetUp() override
     {
         LauncherTest::SetUp();
-        Host.Screens = {{QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040), true},
-                        {QRect(1920, 0, 1280, 1024), QRect(1920, 0, 1280, 1024), false}};
-        Windows.Windows = {{{7, QStringLiteral("editor"), true}, QRect(100, 100, 300, 200), false}};
+        Host.Screens = { { QRect(0, 0, 1920, 1080), QRect(0, 0, 1920, 1040), true },
+            { QRect(1920, 0, 1280, 1024), QRect(1920, 0, 1280, 1024), false } };
+        Windows.Windows = { { { 7, QStringLiteral("editor"), true }, QRect(100, 100, 300, 200), false } };
         Windows.Active = 7;
     }
     void ClickWithWinPos(const QString& winPos)
@@ -516,9 +530,9 @@ TEST_F(PlacementTest, WindowInFrontAfterTheDelayIsPlaced)
 
     Launcher->Deactivated();
     EXPECT_TRUE(Launcher->PendingWinPos().isEmpty());
-    EXPECT_EQ(Host.TimerDelays(), QList<int>{3000});
+    EXPECT_EQ(Host.TimerDelays(), QList<int> { 3000 });
     Host.RunTimers();
-    EXPECT_EQ(Windows.Calls, (QStringList{"Move 7", "MoveResize 7"}));
+    EXPECT_EQ(Windows.Calls, (QStringList { "Move 7", "MoveResize 7" }));
     EXPECT_EQ(Windows.WindowRect(7), QRect(10, 20, 800, 600));
 
     // The placement is used once.

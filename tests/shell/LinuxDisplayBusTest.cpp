@@ -38,8 +38,8 @@ protected:
     {
         ASSERT_FALSE(Bus.Address().isEmpty()) << "dbus-daemon did not start";
         Service = Bus.Connect(QStringLiteral("qb-fake-saver"));
-        ASSERT_TRUE(Service.registerObject(QStringLiteral("/org/freedesktop/ScreenSaver"), &Saver,
-                                           QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(Service.registerObject(
+            QStringLiteral("/org/freedesktop/ScreenSaver"), &Saver, QDBusConnection::ExportAllSlots));
         ASSERT_TRUE(Service.registerService(QStringLiteral("org.freedesktop.ScreenSaver")));
         Client = Bus.Connect(QStringLiteral("qb-display-client"));
     }
@@ -50,8 +50,8 @@ protected:
     }
 
     test::TPrivateBus Bus;
-    QDBusConnection Service{QString()};
-    QDBusConnection Client{QString()};
+    QDBusConnection Service { QString() };
+    QDBusConnection Client { QString() };
     TFakeScreenSaver Saver;
 };
 
@@ -63,7 +63,7 @@ TEST_F(LinuxDisplayBusTest, KeepAwakeHoldsAnInhibitionUntilSwitchedOff)
     display.SetKeepAwake(true);
     display.SetKeepAwake(false);
     ASSERT_TRUE(test::WaitFor([&] { return Saver.Calls.size() == 2; }));
-    EXPECT_EQ(Saver.Calls, (QStringList{"Inhibit Quillbar", "UnInhibit 4711"}));
+    EXPECT_EQ(Saver.Calls, (QStringList { "Inhibit Quillbar", "UnInhibit 4711" }));
 }
 
 TEST_F(LinuxDisplayBusTest, SwitchedOffBeforeTheAnswerStillEndsTheInhibition)
@@ -72,7 +72,7 @@ TEST_F(LinuxDisplayBusTest, SwitchedOffBeforeTheAnswerStillEndsTheInhibition)
     display.SetKeepAwake(true);
     display.SetKeepAwake(false);
     ASSERT_TRUE(test::WaitFor([&] { return Saver.Calls.size() == 2; }));
-    EXPECT_EQ(Saver.Calls, (QStringList{"Inhibit Quillbar", "UnInhibit 4711"}));
+    EXPECT_EQ(Saver.Calls, (QStringList { "Inhibit Quillbar", "UnInhibit 4711" }));
 }
 
 TEST_F(LinuxDisplayBusTest, ScreenSaverStartsThroughTheService)
@@ -80,7 +80,7 @@ TEST_F(LinuxDisplayBusTest, ScreenSaverStartsThroughTheService)
     LinuxDisplay display(Client);
     display.StartScreenSaver();
     ASSERT_TRUE(test::WaitFor([&] { return !Saver.Calls.isEmpty(); }));
-    EXPECT_EQ(Saver.Calls, QStringList{"SetActive 1"});
+    EXPECT_EQ(Saver.Calls, QStringList { "SetActive 1" });
 }
 
 } // namespace

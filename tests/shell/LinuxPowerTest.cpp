@@ -60,10 +60,10 @@ protected:
         qputenv("DBUS_SYSTEM_BUS_ADDRESS", Bus.Address().toUtf8());
         Manager.Calls = Session.Calls = SessionManager.Calls = &Calls;
         Service = Bus.Connect(QStringLiteral("qb-fake-logind"));
-        ASSERT_TRUE(Service.registerObject(QStringLiteral("/org/freedesktop/login1"), &Manager,
-                                           QDBusConnection::ExportAllSlots));
+        ASSERT_TRUE(Service.registerObject(
+            QStringLiteral("/org/freedesktop/login1"), &Manager, QDBusConnection::ExportAllSlots));
         ASSERT_TRUE(Service.registerObject(QStringLiteral("/org/freedesktop/login1/session/auto"), &Session,
-                                           QDBusConnection::ExportAllSlots));
+            QDBusConnection::ExportAllSlots));
         ASSERT_TRUE(Service.registerService(QStringLiteral("org.freedesktop.login1")));
         Client = Bus.Connect(QStringLiteral("qb-power-client"));
         ASSERT_TRUE(Client.isConnected());
@@ -81,8 +81,8 @@ protected:
     }
 
     test::TPrivateBus Bus;
-    QDBusConnection Service{QString()};
-    QDBusConnection Client{QString()};
+    QDBusConnection Service { QString() };
+    QDBusConnection Client { QString() };
     TFakeManager Manager;
     TFakeSession Session;
     TFakeSessionManager SessionManager;
@@ -101,8 +101,8 @@ TEST_F(LinuxPowerTest, ForcedCommandsDoNotAskForAuthorisation)
     power.Suspend(true);
     ASSERT_TRUE(WaitForCalls(4)) << Calls.join(u',').toStdString();
     EXPECT_EQ(Calls,
-              (QStringList{"Reboot interactive", "PowerOff non-interactive", "Hibernate interactive",
-                           "Suspend non-interactive"}));
+        (QStringList { "Reboot interactive", "PowerOff non-interactive", "Hibernate interactive",
+            "Suspend non-interactive" }));
 }
 
 TEST_F(LinuxPowerTest, LogOffEndsTheSessionThroughLogindWithoutASessionManager)
@@ -111,14 +111,14 @@ TEST_F(LinuxPowerTest, LogOffEndsTheSessionThroughLogindWithoutASessionManager)
     power.LogOff(false);
     power.LogOff(true);
     ASSERT_TRUE(WaitForCalls(2));
-    EXPECT_EQ(Calls, (QStringList{"Terminate", "Terminate"}));
+    EXPECT_EQ(Calls, (QStringList { "Terminate", "Terminate" }));
 }
 
 TEST_F(LinuxPowerTest, GracefulLogOffGoesToTheDesktopsSessionManager)
 {
     QDBusConnection desktop = Bus.Connect(QStringLiteral("qb-fake-gnome"));
-    ASSERT_TRUE(desktop.registerObject(QStringLiteral("/org/gnome/SessionManager"), &SessionManager,
-                                       QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(desktop.registerObject(
+        QStringLiteral("/org/gnome/SessionManager"), &SessionManager, QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(desktop.registerService(QStringLiteral("org.gnome.SessionManager")));
 
     LinuxPower power(Client, Client);
@@ -127,7 +127,7 @@ TEST_F(LinuxPowerTest, GracefulLogOffGoesToTheDesktopsSessionManager)
     // Forced: the session ends whatever its programs say.
     power.LogOff(true);
     ASSERT_TRUE(WaitForCalls(2));
-    EXPECT_EQ(Calls, (QStringList{"Logout 1", "Terminate"}));
+    EXPECT_EQ(Calls, (QStringList { "Logout 1", "Terminate" }));
 }
 
 TEST(LinuxPowerWithoutBus, CommandsAreDroppedAndWrittenToTheDebugOutput)

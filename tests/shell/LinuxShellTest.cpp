@@ -22,19 +22,20 @@ TEST(SplitCommandLine, QuotesGroupAndNothingElseIsSpecial)
         const char* Text;
         QStringList Args;
     } rows[] = {
-        {"", {}},
-        {"   ", {}},
-        {"a  b\tc", {"a", "b", "c"}},
-        {"\"two words\" 'and three more'", {"two words", "and three more"}},
-        {"--name=\"x y\"z", {"--name=x yz"}},
-        {"\"\" ''", {"", ""}},
-        {"'say \"hi\"' \"it's\"", {"say \"hi\"", "it's"}},
-        {"\"a \\\"q\\\" \\\\ \\n\"", {"a \"q\" \\ \\n"}},
-        {"a\\ b \\\"c\\\" \\'", {"a b", "\"c\"", "'"}},
-        {"C:\\dir\\file.txt", {"C:\\dir\\file.txt"}},
-        {"a;b | c > d $(rm x) `id` $HOME *", {"a;b", "|", "c", ">", "d", "$(rm", "x)", "`id`", "$HOME", "*"}},
-        {"\"unclosed arg", {"unclosed arg"}},
-        {"'unclosed", {"unclosed"}},
+        { "", {} },
+        { "   ", {} },
+        { "a  b\tc", { "a", "b", "c" } },
+        { "\"two words\" 'and three more'", { "two words", "and three more" } },
+        { "--name=\"x y\"z", { "--name=x yz" } },
+        { "\"\" ''", { "", "" } },
+        { "'say \"hi\"' \"it's\"", { "say \"hi\"", "it's" } },
+        { "\"a \\\"q\\\" \\\\ \\n\"", { "a \"q\" \\ \\n" } },
+        { "a\\ b \\\"c\\\" \\'", { "a b", "\"c\"", "'" } },
+        { "C:\\dir\\file.txt", { "C:\\dir\\file.txt" } },
+        { "a;b | c > d $(rm x) `id` $HOME *",
+            { "a;b", "|", "c", ">", "d", "$(rm", "x)", "`id`", "$HOME", "*" } },
+        { "\"unclosed arg", { "unclosed arg" } },
+        { "'unclosed", { "unclosed" } },
     };
     for (const auto& row : rows)
         EXPECT_EQ(SplitCommandLine(QString::fromUtf8(row.Text)), row.Args) << row.Text;
@@ -61,7 +62,7 @@ TEST(DesktopEntry, ReadsTheMainGroupWithItsEscapes)
     EXPECT_TRUE(e.Terminal);
     EXPECT_FALSE(e.Hidden);
     // The string escapes come first, then the Exec quoting: four backslashes in the file are one.
-    EXPECT_EQ(SplitExec(e.Exec), (QStringList{"/opt/my editor/bin", "--x=a\\b", "%F"}));
+    EXPECT_EQ(SplitExec(e.Exec), (QStringList { "/opt/my editor/bin", "--x=a\\b", "%F" }));
 }
 
 TEST(DesktopEntry, ExecFieldCodes)
@@ -70,28 +71,28 @@ TEST(DesktopEntry, ExecFieldCodes)
     entry.Name = QStringLiteral("Viewer");
     entry.Icon = QStringLiteral("viewer-icon");
     const QString file = QStringLiteral("/usr/share/applications/viewer.desktop");
-    const QStringList two{QStringLiteral("/tmp/a b.png"), QStringLiteral("https://example.org/c.png")};
+    const QStringList two { QStringLiteral("/tmp/a b.png"), QStringLiteral("https://example.org/c.png") };
     const struct {
         const char* Exec;
         QStringList Files;
         std::optional<QStringList> Args;
     } rows[] = {
-        {"viewer %f", two, QStringList{"viewer", "/tmp/a b.png"}},
-        {"viewer %F", two, QStringList{"viewer", "/tmp/a b.png", "https://example.org/c.png"}},
-        {"viewer %u", two, QStringList{"viewer", "file:///tmp/a%20b.png"}},
-        {"viewer %U", two, QStringList{"viewer", "file:///tmp/a%20b.png", "https://example.org/c.png"}},
-        {"viewer %f", {}, QStringList{"viewer"}},
-        {"viewer %U --new", {}, QStringList{"viewer", "--new"}},
-        {"viewer %i %c %k", {}, QStringList{"viewer", "--icon", "viewer-icon", "Viewer", file}},
-        {"viewer --class=%c 100%% %d%D%n %N %v %m", {}, QStringList{"viewer", "--class=Viewer", "100%"}},
-        {"viewer \"%%x y\" \"\"", {}, QStringList{"viewer", "%x y", ""}},
-        {"\"/opt/a \\\"b\\\"/run\" \\$HOME", {}, QStringList{"/opt/a \"b\"/run", "\\$HOME"}},
+        { "viewer %f", two, QStringList { "viewer", "/tmp/a b.png" } },
+        { "viewer %F", two, QStringList { "viewer", "/tmp/a b.png", "https://example.org/c.png" } },
+        { "viewer %u", two, QStringList { "viewer", "file:///tmp/a%20b.png" } },
+        { "viewer %U", two, QStringList { "viewer", "file:///tmp/a%20b.png", "https://example.org/c.png" } },
+        { "viewer %f", {}, QStringList { "viewer" } },
+        { "viewer %U --new", {}, QStringList { "viewer", "--new" } },
+        { "viewer %i %c %k", {}, QStringList { "viewer", "--icon", "viewer-icon", "Viewer", file } },
+        { "viewer --class=%c 100%% %d%D%n %N %v %m", {}, QStringList { "viewer", "--class=Viewer", "100%" } },
+        { "viewer \"%%x y\" \"\"", {}, QStringList { "viewer", "%x y", "" } },
+        { "\"/opt/a \\\"b\\\"/run\" \\$HOME", {}, QStringList { "/opt/a \"b\"/run", "\\$HOME" } },
         // Without a file code the files are appended.
-        {"viewer --fullscreen", two,
-         QStringList{"viewer", "--fullscreen", "/tmp/a b.png", "https://example.org/c.png"}},
-        {"", two, std::nullopt},
-        {"%f", {}, std::nullopt},
-        {"viewer \"unclosed", {}, std::nullopt},
+        { "viewer --fullscreen", two,
+            QStringList { "viewer", "--fullscreen", "/tmp/a b.png", "https://example.org/c.png" } },
+        { "", two, std::nullopt },
+        { "%f", {}, std::nullopt },
+        { "viewer \"unclosed", {}, std::nullopt },
     };
     for (const auto& row : rows) {
         entry.Exec = QString::fromUtf8(row.Exec);
@@ -99,7 +100,7 @@ TEST(DesktopEntry, ExecFieldCodes)
     }
     entry.Icon.clear();
     entry.Exec = QStringLiteral("viewer %i");
-    EXPECT_EQ(ExpandExec(entry, {}, file), QStringList{"viewer"});
+    EXPECT_EQ(ExpandExec(entry, {}, file), QStringList { "viewer" });
 }
 
 // A temporary folder with stand-ins for programs; PATH and XDG_DATA_HOME point into it for the
@@ -128,12 +129,12 @@ protected:
     QString RecordingProgram(const QString& name, const QString& out)
     {
         const QString path = Dir.Write(name,
-                                       "#!/bin/sh\n"
-                                       "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \""
-                                           + out.toUtf8()
-                                           + ".tmp\"\n"
-                                             "mv \""
-                                           + out.toUtf8() + ".tmp\" \"" + out.toUtf8() + "\"\n");
+            "#!/bin/sh\n"
+            "{ pwd; for a in \"$@\"; do printf '%s\\n' \"$a\"; done; } > \""
+                + out.toUtf8()
+                + ".tmp\"\n"
+                  "mv \""
+                + out.toUtf8() + ".tmp\" \"" + out.toUtf8() + "\"\n");
         QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         return path;
     }
@@ -141,7 +142,7 @@ protected:
     QStringList Recorded(const QString& out)
     {
         if (!test::WaitFor([&] { return QFileInfo::exists(out); }, 10000))
-            return {QStringLiteral("<nothing ran>")};
+            return { QStringLiteral("<nothing ran>") };
         QFile f(out);
         f.open(QIODevice::ReadOnly);
         QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
@@ -168,8 +169,8 @@ TEST_F(LinuxShellTest, ProgramGetsItsParametersLiterallyInItsFolder)
     ASSERT_TRUE(
         Shell.Open(program, QStringLiteral("OPEN"), params, QFileInfo(program).path(), TShowState::Normal));
     EXPECT_EQ(Recorded(out),
-              (QStringList{QFileInfo(program).path(), "plain", "two words", "say \"hi\"", "a;touch pwned",
-                           "$(touch pwned)", "`touch", "pwned`", "$HOME", "*", "|", ">redirected"}));
+        (QStringList { QFileInfo(program).path(), "plain", "two words", "say \"hi\"", "a;touch pwned",
+            "$(touch pwned)", "`touch", "pwned`", "$HOME", "*", "|", ">redirected" }));
     EXPECT_FALSE(Dir.Exists(QStringLiteral("tools/pwned")));
     EXPECT_FALSE(Dir.Exists(QStringLiteral("tools/redirected")));
 }
@@ -179,12 +180,12 @@ TEST_F(LinuxShellTest, CommandIsFoundOnPath)
     const QString out = Dir.FilePath(QStringLiteral("cmd.txt"));
     RecordingProgram(QStringLiteral("bin/qb-test-cmd"), out);
     ASSERT_TRUE(Shell.Open(QStringLiteral("qb-test-cmd"), QStringLiteral("OPEN"), QStringLiteral("x"),
-                           QString(), TShowState::Normal));
-    EXPECT_EQ(Recorded(out).mid(1), QStringList{"x"});
+        QString(), TShowState::Normal));
+    EXPECT_EQ(Recorded(out).mid(1), QStringList { "x" });
     EXPECT_FALSE(Shell.Open(QStringLiteral("qb-no-such-command"), QStringLiteral("OPEN"), QString(),
-                            QString(), TShowState::Normal));
+        QString(), TShowState::Normal));
     EXPECT_FALSE(Shell.Open(Dir.FilePath(QStringLiteral("missing/prog")), QStringLiteral("OPEN"), QString(),
-                            QString(), TShowState::Normal));
+        QString(), TShowState::Normal));
 }
 
 TEST_F(LinuxShellTest, DocumentsFoldersAndAddressesGoToTheDesktopsOpener)
@@ -197,23 +198,23 @@ TEST_F(LinuxShellTest, DocumentsFoldersAndAddressesGoToTheDesktopsOpener)
         QString Verb;
         QString Opened;
     } rows[] = {
-        {doc, QStringLiteral("OPEN"), doc},
-        {Dir.Path() + QStringLiteral("bin"), QString(), Dir.FilePath(QStringLiteral("bin"))},
-        {QStringLiteral("https://example.org/?a=1;b=$(x)"), QStringLiteral("CPLOPEN"),
-         QStringLiteral("https://example.org/?a=1;b=$(x)")},
-        {QStringLiteral("trash:///"), QStringLiteral("OPEN"), QStringLiteral("trash:///")},
+        { doc, QStringLiteral("OPEN"), doc },
+        { Dir.Path() + QStringLiteral("bin"), QString(), Dir.FilePath(QStringLiteral("bin")) },
+        { QStringLiteral("https://example.org/?a=1;b=$(x)"), QStringLiteral("CPLOPEN"),
+            QStringLiteral("https://example.org/?a=1;b=$(x)") },
+        { QStringLiteral("trash:///"), QStringLiteral("OPEN"), QStringLiteral("trash:///") },
     };
     for (const auto& row : rows) {
         QFile::remove(out);
         ASSERT_TRUE(
             Shell.Open(row.Target, row.Verb, QStringLiteral("ignored"), QString(), TShowState::Normal))
             << row.Target.toStdString();
-        EXPECT_EQ(Recorded(out).mid(1), QStringList{row.Opened});
+        EXPECT_EQ(Recorded(out).mid(1), QStringList { row.Opened });
     }
     // Elevation is only for programs: the caller retries with the default action.
     EXPECT_FALSE(Shell.Open(doc, QStringLiteral("RUNAS"), QString(), QString(), TShowState::Normal));
     EXPECT_FALSE(Shell.Open(QStringLiteral("https://example.org/"), QStringLiteral("runas"), QString(),
-                            QString(), TShowState::Normal));
+        QString(), TShowState::Normal));
 }
 
 TEST_F(LinuxShellTest, RunasGoesThroughPkexecWithFolderAndDisplay)
@@ -226,9 +227,9 @@ TEST_F(LinuxShellTest, RunasGoesThroughPkexecWithFolderAndDisplay)
     ASSERT_TRUE(
         Shell.Open(program, QStringLiteral("RUNAS"), QStringLiteral("-v 'a b'"), folder, TShowState::Normal));
 
-    QStringList expected{QStandardPaths::findExecutable(QStringLiteral("env")),
-                         QStringLiteral("--chdir=") + folder};
-    for (const char* name : {"DISPLAY", "XAUTHORITY"})
+    QStringList expected { QStandardPaths::findExecutable(QStringLiteral("env")),
+        QStringLiteral("--chdir=") + folder };
+    for (const char* name : { "DISPLAY", "XAUTHORITY" })
         if (qEnvironmentVariableIsSet(name))
             expected << QString::fromLatin1(name) + u'=' + qEnvironmentVariable(name);
     expected << program << QStringLiteral("-v") << QStringLiteral("a b");
@@ -247,9 +248,10 @@ TEST_F(LinuxShellTest, DesktopEntryRunsItsExecLine)
                              "Exec=\""
         + program.toUtf8() + "\" --title=%c %F \"--literal=\\\\$HOME;x\"\nPath=" + work.toUtf8() + "\n";
     const QString file = Dir.Write(QStringLiteral("my.desktop"), entry);
-    ASSERT_TRUE(Shell.Open(file, QStringLiteral("OPEN"), QStringLiteral("'one file' two"), QString(),
-                           TShowState::Normal));
-    EXPECT_EQ(Recorded(out), (QStringList{work, "--title=My App", "one file", "two", "--literal=$HOME;x"}));
+    ASSERT_TRUE(Shell.Open(
+        file, QStringLiteral("OPEN"), QStringLiteral("'one file' two"), QString(), TShowState::Normal));
+    EXPECT_EQ(
+        Recorded(out), (QStringList { work, "--title=My App", "one file", "two", "--literal=$HOME;x" }));
 }
 
 TEST_F(LinuxShellTest, DesktopFileIdIsLookedUpInTheDataFolders)
@@ -257,18 +259,18 @@ TEST_F(LinuxShellTest, DesktopFileIdIsLookedUpInTheDataFolders)
     const QString out = Dir.FilePath(QStringLiteral("id.txt"));
     RecordingProgram(QStringLiteral("bin/qb-id-app"), out);
     Dir.Write(QStringLiteral("data/applications/qbtest/viewer.desktop"),
-              "[Desktop Entry]\nType=Application\nName=V\nExec=qb-id-app --from-id %u\n");
+        "[Desktop Entry]\nType=Application\nName=V\nExec=qb-id-app --from-id %u\n");
     EXPECT_EQ(LinuxShell::FindDesktopFile(QStringLiteral("qbtest-viewer.desktop")),
-              Dir.FilePath(QStringLiteral("data/applications/qbtest/viewer.desktop")));
+        Dir.FilePath(QStringLiteral("data/applications/qbtest/viewer.desktop")));
     EXPECT_TRUE(LinuxShell::FindDesktopFile(QStringLiteral("qbtest-none.desktop")).isEmpty());
 
     ASSERT_TRUE(Shell.Open(QStringLiteral("qbtest-viewer.desktop"), QStringLiteral("OPEN"), QString(),
-                           QString(), TShowState::Normal));
-    EXPECT_EQ(Recorded(out).mid(1), QStringList{"--from-id"});
+        QString(), TShowState::Normal));
+    EXPECT_EQ(Recorded(out).mid(1), QStringList { "--from-id" });
     QFile::remove(out);
     ASSERT_TRUE(Shell.Open(QStringLiteral("shell:AppsFolder\\qbtest-viewer"), QStringLiteral("OPEN"),
-                           QStringLiteral("/x"), QString(), TShowState::Normal));
-    EXPECT_EQ(Recorded(out).mid(1), (QStringList{"--from-id", "file:///x"}));
+        QStringLiteral("/x"), QString(), TShowState::Normal));
+    EXPECT_EQ(Recorded(out).mid(1), (QStringList { "--from-id", "file:///x" }));
 }
 
 TEST_F(LinuxShellTest, EntriesThatCannotRunStartNothing)
@@ -286,7 +288,7 @@ TEST_F(LinuxShellTest, EntriesThatCannotRunStartNothing)
     EXPECT_FALSE(open("Type=Application\nExec=\"unclosed\n"));
     // A link entry opens its address.
     EXPECT_TRUE(open("Type=Link\nURL=https://example.org/linked\n"));
-    EXPECT_EQ(Recorded(opened).mid(1), QStringList{"https://example.org/linked"});
+    EXPECT_EQ(Recorded(opened).mid(1), QStringList { "https://example.org/linked" });
 }
 
 TEST_F(LinuxShellTest, TrashWorksWithoutADataFolderYet)

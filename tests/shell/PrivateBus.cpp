@@ -15,19 +15,19 @@ TPrivateBus::TPrivateBus()
                "<busconfig>\n"
                "  <type>session</type>\n"
                "  <listen>unix:dir="
-               + FDir.path().toUtf8()
-               + "</listen>\n"
-                 "  <auth>EXTERNAL</auth>\n"
-                 "  <policy context=\"default\">\n"
-                 "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
-                 "    <allow eavesdrop=\"true\"/>\n"
-                 "    <allow own=\"*\"/>\n"
-                 "  </policy>\n"
-                 "</busconfig>\n");
+        + FDir.path().toUtf8()
+        + "</listen>\n"
+          "  <auth>EXTERNAL</auth>\n"
+          "  <policy context=\"default\">\n"
+          "    <allow send_destination=\"*\" eavesdrop=\"true\"/>\n"
+          "    <allow eavesdrop=\"true\"/>\n"
+          "    <allow own=\"*\"/>\n"
+          "  </policy>\n"
+          "</busconfig>\n");
     file.close();
     FDaemon.start(QStringLiteral("dbus-daemon"),
-                  {QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
-                   QStringLiteral("--print-address=1")});
+        { QStringLiteral("--config-file=") + config, QStringLiteral("--nofork"),
+            QStringLiteral("--print-address=1") });
     if (!FDaemon.waitForStarted(5000))
         return;
     while (!FDaemon.canReadLine() && FDaemon.waitForReadyRead(5000)) { }

@@ -14,10 +14,10 @@ namespace {
 TEST(ExitWin, NumbersOneToFive)
 {
     FakePower power;
-    for (int n : {0, 1, 2, 3, 4, 5, 6, -1})
+    for (int n : { 0, 1, 2, 3, 4, 5, 6, -1 })
         ExitWin(power, n, n % 2 == 0);
-    EXPECT_EQ(power.Calls,
-              (QStringList{"Reboot", "PowerOff forced", "Hibernate", "LogOff forced", "Suspend"}));
+    EXPECT_EQ(
+        power.Calls, (QStringList { "Reboot", "PowerOff forced", "Hibernate", "LogOff forced", "Suspend" }));
     EXPECT_EQ(PowerWordNumber(QStringLiteral("tURN oFF")), 2);
     EXPECT_EQ(PowerWordNumber(QStringLiteral("Turn off ")), 0);
     EXPECT_EQ(PowerWordNumber(QStringLiteral("Shutdown")), 0);
@@ -26,15 +26,15 @@ TEST(ExitWin, NumbersOneToFive)
 TEST(ToggleWindowsByTitle, HidesVisibleAndShowsHiddenMatches)
 {
     FakeDesktopWindows windows;
-    windows.Windows = {{{1, QStringLiteral("Notes - Editor"), true}, {}, false},
-                       {{2, QStringLiteral("notes - editor"), true}, {}, false},
-                       {{3, QStringLiteral("Notes"), false}, {}, false},
-                       {{4, QStringLiteral("Mail"), true}, {}, false}};
+    windows.Windows = { { { 1, QStringLiteral("Notes - Editor"), true }, {}, false },
+        { { 2, QStringLiteral("notes - editor"), true }, {}, false },
+        { { 3, QStringLiteral("Notes"), false }, {}, false },
+        { { 4, QStringLiteral("Mail"), true }, {}, false } };
     ToggleWindowsByTitle(windows, QStringLiteral("Notes"));
-    EXPECT_EQ(windows.Calls, (QStringList{"Hide 1", "Show 3"}));
+    EXPECT_EQ(windows.Calls, (QStringList { "Hide 1", "Show 3" }));
     windows.Calls.clear();
     ToggleWindowsByTitle(windows, QStringLiteral("Notes"));
-    EXPECT_EQ(windows.Calls, (QStringList{"Show 1", "Hide 3"}));
+    EXPECT_EQ(windows.Calls, (QStringList { "Show 1", "Hide 3" }));
     windows.Calls.clear();
     ToggleWindowsByTitle(windows, QString());
     EXPECT_TRUE(windows.Calls.isEmpty());

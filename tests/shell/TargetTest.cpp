@@ -21,26 +21,26 @@ TEST(ExpandEnvironment, ReplacesTheThreeReferenceForms)
         const char* In;
         const char* Out;
     } rows[] = {
-        {"$QB_TT_DIR/run", "/opt/tools/run"},
-        {"${QB_TT_DIR}run", "/opt/toolsrun"},
-        {"%QB_TT_DIR%\\run", "/opt/tools\\run"},
-        {"a$QB_TT_X.b", "aex.b"},
-        {"$QB_TT_X$QB_TT_X%QB_TT_X%${QB_TT_X}", "exexexex"},
+        { "$QB_TT_DIR/run", "/opt/tools/run" },
+        { "${QB_TT_DIR}run", "/opt/toolsrun" },
+        { "%QB_TT_DIR%\\run", "/opt/tools\\run" },
+        { "a$QB_TT_X.b", "aex.b" },
+        { "$QB_TT_X$QB_TT_X%QB_TT_X%${QB_TT_X}", "exexexex" },
         // Unknown references and lone signs stay as written.
-        {"$QB_TT_UNSET/${QB_TT_UNSET}/%QB_TT_UNSET%", "$QB_TT_UNSET/${QB_TT_UNSET}/%QB_TT_UNSET%"},
-        {"100% sure, $5, ${, %%", "100% sure, $5, ${, %%"},
-        {"%QB_TT_UNSET%QB_TT_X%", "%QB_TT_UNSETex"},
-        {"cost$", "cost$"},
+        { "$QB_TT_UNSET/${QB_TT_UNSET}/%QB_TT_UNSET%", "$QB_TT_UNSET/${QB_TT_UNSET}/%QB_TT_UNSET%" },
+        { "100% sure, $5, ${, %%", "100% sure, $5, ${, %%" },
+        { "%QB_TT_UNSET%QB_TT_X%", "%QB_TT_UNSETex" },
+        { "cost$", "cost$" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(ExpandEnvironment(QString::fromLatin1(row.In)), QString::fromLatin1(row.Out)) << row.In;
 
     // An expansion beyond the limit leaves the text as it was.
     qputenv("QB_TT_BIG", QByteArray(20000, 'x'));
-    EXPECT_EQ(ExpandEnvironment(QStringLiteral("$QB_TT_BIG$QB_TT_BIG")),
-              QStringLiteral("$QB_TT_BIG$QB_TT_BIG"));
+    EXPECT_EQ(
+        ExpandEnvironment(QStringLiteral("$QB_TT_BIG$QB_TT_BIG")), QStringLiteral("$QB_TT_BIG$QB_TT_BIG"));
     EXPECT_EQ(ExpandEnvironment(QStringLiteral("$QB_TT_BIG")).size(), 20000);
-    for (const char* name : {"QB_TT_DIR", "QB_TT_X", "QB_TT_BIG"})
+    for (const char* name : { "QB_TT_DIR", "QB_TT_X", "QB_TT_BIG" })
         qunsetenv(name);
 }
 
@@ -51,14 +51,14 @@ TEST(TargetParts, ExtensionAndFolder)
         const char* Ext;
         const char* Folder;
     } rows[] = {
-        {"/usr/bin/prog", "", "/usr/bin"},
-        {"/snd/a.b/c.WAV", ".WAV", "/snd/a.b"},
-        {"/snd/a.b/c", "", "/snd/a.b"},
-        {"/vmlinuz", "", "/"},
-        {"prog", "", ""},
-        {"C:\\x.exe", ".exe", "C:\\"},
-        {"C:\\Tools\\x.cpl", ".cpl", "C:\\Tools"},
-        {"archive.tar.gz", ".gz", ""},
+        { "/usr/bin/prog", "", "/usr/bin" },
+        { "/snd/a.b/c.WAV", ".WAV", "/snd/a.b" },
+        { "/snd/a.b/c", "", "/snd/a.b" },
+        { "/vmlinuz", "", "/" },
+        { "prog", "", "" },
+        { "C:\\x.exe", ".exe", "C:\\" },
+        { "C:\\Tools\\x.cpl", ".cpl", "C:\\Tools" },
+        { "archive.tar.gz", ".gz", "" },
     };
     for (const auto& row : rows) {
         EXPECT_EQ(TargetExtension(QString::fromLatin1(row.Target)), QString::fromLatin1(row.Ext))
@@ -76,27 +76,27 @@ TEST(NormalizeTarget, RelativeTargetsStartAtTheDataFolder)
     EXPECT_EQ(NormalizeTarget(QStringLiteral("./a/b.sh"), dir, {}), dir + QStringLiteral("a/b.sh"));
     EXPECT_EQ(NormalizeTarget(QStringLiteral("../x.txt"), dir, {}), parent + QStringLiteral("/x.txt"));
     // Only "./" and "../" count; other texts stay as they are, whether or not they exist.
-    for (const char* text : {"a/b.sh", ".hidden", "..x", "/abs/x", "https://example.org/", "prog"})
+    for (const char* text : { "a/b.sh", ".hidden", "..x", "/abs/x", "https://example.org/", "prog" })
         EXPECT_EQ(NormalizeTarget(QString::fromLatin1(text), dir, {}), QString::fromLatin1(text));
 }
 
 TEST(NormalizeTarget, WindowsPathIsTriedOnTheProgramsDrive)
 {
-    QSet<QString> files = {QStringLiteral("E:\\Tools\\x.exe"), QStringLiteral("D:\\here.txt")};
+    QSet<QString> files = { QStringLiteral("E:\\Tools\\x.exe"), QStringLiteral("D:\\here.txt") };
     const auto exists = [&](const QString& p) { return files.contains(p); };
     const QString exeDir = QStringLiteral("e:\\Portable\\Quillbar\\");
     EXPECT_EQ(NormalizeTarget(QStringLiteral("D:\\Tools\\x.exe"), {}, exeDir, exists),
-              QStringLiteral("E:\\Tools\\x.exe"));
-    EXPECT_EQ(NormalizeTarget(QStringLiteral("D:\\here.txt"), {}, exeDir, exists),
-              QStringLiteral("D:\\here.txt"));
+        QStringLiteral("E:\\Tools\\x.exe"));
+    EXPECT_EQ(
+        NormalizeTarget(QStringLiteral("D:\\here.txt"), {}, exeDir, exists), QStringLiteral("D:\\here.txt"));
     EXPECT_EQ(NormalizeTarget(QStringLiteral("D:\\nowhere.txt"), {}, exeDir, exists),
-              QStringLiteral("D:\\nowhere.txt"));
+        QStringLiteral("D:\\nowhere.txt"));
     // Folders (no extension) are not looked for elsewhere.
     files << QStringLiteral("E:\\Tools");
     EXPECT_EQ(NormalizeTarget(QStringLiteral("D:\\Tools"), {}, exeDir, exists), QStringLiteral("D:\\Tools"));
     // A program folder without a drive letter has no drive to try.
     EXPECT_EQ(NormalizeTarget(QStringLiteral("D:\\Tools\\x.exe"), {}, QStringLiteral("/opt/qb/"), exists),
-              QStringLiteral("D:\\Tools\\x.exe"));
+        QStringLiteral("D:\\Tools\\x.exe"));
     // Linux paths are never rewritten, even with a Windows program folder.
     files << QStringLiteral("Eusr/x.sh");
     EXPECT_EQ(NormalizeTarget(QStringLiteral("/usr/x.sh"), {}, exeDir, exists), QStringLiteral("/usr/x.sh"));
@@ -108,11 +108,11 @@ TEST(ClassIds, LastIdentifierOfTheTargetAndItsLocation)
     EXPECT_EQ(ClassIdOfTarget(QStringLiteral("::{A}\\::{B}\\rest")), QStringLiteral("{B}"));
     EXPECT_EQ(ClassIdOfTarget(QStringLiteral("::{A")), QString());
     EXPECT_EQ(ClassIdLocation(QStringLiteral("{20d04fe0-3aea-1069-a2d8-08002b30309d}")),
-              QStringLiteral("computer:///"));
+        QStringLiteral("computer:///"));
     EXPECT_EQ(ClassIdLocation(QStringLiteral("{645FF040-5081-101B-9F08-00AA002F954E}")),
-              QStringLiteral("trash:///"));
+        QStringLiteral("trash:///"));
     EXPECT_EQ(ClassIdLocation(QStringLiteral("{F02C1A0D-BE21-4350-88B0-7367FC96EF3C}")),
-              QStringLiteral("network:///"));
+        QStringLiteral("network:///"));
     EXPECT_TRUE(ClassIdLocation(QStringLiteral("{59031A47-3F72-44A7-89C5-5595FE6B30EE}"))
                     .startsWith(QStringLiteral("file:///")));
     EXPECT_EQ(ClassIdLocation(QStringLiteral("{00000000-0000-0000-0000-000000000000}")), QString());

@@ -13,10 +13,8 @@
 
 #include <functional>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 QByteArray Int32(qint32 v)
 {

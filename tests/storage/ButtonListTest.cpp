@@ -8,11 +8,9 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
+namespace qb {
 
-namespace
-{
+namespace {
 
 QString S(const char* utf8)
 {
@@ -126,8 +124,7 @@ TEST(ButtonList, EncodesTheDisplayLine)
         EXPECT_EQ(EntryLine(c.Entry), S(c.Line)) << c.Line;
 }
 
-class Migration : public ::testing::Test
-{
+class Migration : public ::testing::Test {
 protected:
     QByteArray Migrate(const QByteArray& legacy)
     {

@@ -6,12 +6,10 @@
 
 #include <functional>
 
-namespace qb::test
-{
+namespace qb::test {
 
 // Records every call of the settings passes as one line of text, in order.
-class TFakeSettingsHost final : public ISettingsHost
-{
+class TFakeSettingsHost final : public ISettingsHost {
 public:
     void ApplyPosition(int top, int right, int monitor) override
     {

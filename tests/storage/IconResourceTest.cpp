@@ -7,10 +7,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 void Put16(QByteArray& b, qsizetype at, quint16 v)
 {

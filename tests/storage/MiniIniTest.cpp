@@ -8,10 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 QString S(const char* utf8)
 {

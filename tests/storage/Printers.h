@@ -6,8 +6,7 @@
 #include <ostream>
 
 // Readable test failures: gtest finds these through the printed type's namespace.
-namespace qb
-{
+namespace qb {
 
 inline void PrintTo(const TIniLine& line, std::ostream* os)
 {

@@ -14,14 +14,11 @@
 
 #include <stdexcept>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 // Sets the default locale for one test and restores the previous one.
-class TLocaleGuard
-{
+class TLocaleGuard {
 public:
     explicit TLocaleGuard(const QLocale& locale) { QLocale::setDefault(locale); }
     ~TLocaleGuard() { QLocale::setDefault(FOld); }
@@ -30,8 +27,7 @@ private:
     QLocale FOld;
 };
 
-class SettingsAccess : public ::testing::Test
-{
+class SettingsAccess : public ::testing::Test {
 protected:
     void Read(const QByteArray& file)
     {

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr auto Shift = Qt::ShiftModifier;
 constexpr auto Ctrl = Qt::ControlModifier;

@@ -37,7 +37,8 @@ bool TRunningBar::Start(const QStringList& args, int timeoutMs)
     FProcess.start();
     if (!FProcess.waitForStarted(timeoutMs))
         return false;
-    return WaitFor([this] { return FProcess.state() == QProcess::Running && !WindowId().isEmpty(); }, timeoutMs);
+    return WaitFor(
+        [this] { return FProcess.state() == QProcess::Running && !WindowId().isEmpty(); }, timeoutMs);
 }
 
 int TRunningBar::Stop(int timeoutMs)
@@ -55,8 +56,8 @@ QString TRunningBar::WindowId() const
     if (FProcess.state() != QProcess::Running)
         return {};
     const QString ids = OutputOf(QStringLiteral("xdotool"),
-                                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                  QString::number(FProcess.processId())});
+        { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+            QString::number(FProcess.processId()) });
     return ids.section(u'\n', 0, 0);
 }
 
@@ -66,13 +67,14 @@ QRect TRunningBar::Geometry() const
     if (id.isEmpty())
         return {};
     // xwininfo reports the window itself; xdotool adds the frame offset of some window managers.
-    const QString info = OutputOf(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id});
+    const QString info = OutputOf(QStringLiteral("xwininfo"), { QStringLiteral("-id"), id });
     const auto field = [&info](const QString& name) {
         const int at = info.indexOf(name);
         return at < 0 ? 0 : info.mid(at + name.size()).section(u'\n', 0, 0).trimmed().toInt();
     };
-    return QRect(field(QStringLiteral("Absolute upper-left X:")), field(QStringLiteral("Absolute upper-left Y:")),
-                 field(QStringLiteral("Width:")), field(QStringLiteral("Height:")));
+    return QRect(field(QStringLiteral("Absolute upper-left X:")),
+        field(QStringLiteral("Absolute upper-left Y:")), field(QStringLiteral("Width:")),
+        field(QStringLiteral("Height:")));
 }
 
 QString TRunningBar::StandardError()

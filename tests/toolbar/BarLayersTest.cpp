@@ -6,10 +6,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr TColor32 KIconColour = 0xFF3366CC;
 

@@ -8,10 +8,8 @@
 #include <cmath>
 #include <vector>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 const std::vector<TMonitor> KMonitors = { { QRect(0, 0, 1280, 1024), QRect(0, 0, 1280, 990) } };
 

@@ -7,14 +7,11 @@
 
 #include <utility>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 // Writes down what the hot keys did; delayed steps wait until the test runs them.
-class TRecordingHotKeyHost final : public IHotKeyHost
-{
+class TRecordingHotKeyHost final : public IHotKeyHost {
 public:
     bool Foreground = false;
     QStringList Log;

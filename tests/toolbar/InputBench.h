@@ -5,8 +5,7 @@
 #include "toolbar/KeyInput.h"
 #include "toolbar/PointerInput.h"
 
-namespace qb::test
-{
+namespace qb::test {
 
 // A bar of 2 x 4 buttons of 32 pixels on two pages, switcher on the left (16 pixels), zoom 1,
 // in the top-right corner of a 1280 x 990 work area. Every button has its own target and its

@@ -4,10 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 TEST(InputEvents, MouseEventsBecomePlainData)
 {

@@ -12,13 +12,11 @@
 #include <utility>
 #include <vector>
 
-namespace qb::test
-{
+namespace qb::test {
 
 // A bar that keeps its buttons and images for real and writes down everything else that the
 // input handlers ask of it.
-class TInputHost final : public IPointerHost
-{
+class TInputHost final : public IPointerHost {
 public:
     TInputHost(TLayout& layout, TDocking& docking)
         : FLayout(layout)

@@ -9,10 +9,8 @@
 #include <limits>
 #include <vector>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 // Two monitors side by side; the first has a panel at its bottom, the second one on its right.
 const std::vector<TMonitor> KMonitors = {

@@ -9,10 +9,8 @@
 
 #include <cmath>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr TColor32 KBlue = 0xFF2040C0;
 constexpr TColor32 KRed = 0xFFE01010;

@@ -11,10 +11,8 @@
 #include <functional>
 #include <vector>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr TColor32 KFace = 0xFFC0C0C0;
 constexpr TColor32 KLight = 0xFFFFFFFF;

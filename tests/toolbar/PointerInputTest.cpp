@@ -6,10 +6,8 @@
 
 #include <utility>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 using test::TInputBench;
 

@@ -4,10 +4,8 @@
 
 #include <cmath>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr double KTick = 0.032; // 16 ms, doubled
 

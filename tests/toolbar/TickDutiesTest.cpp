@@ -52,10 +52,10 @@ TEST(TickDuties, ShownDesktopBringsTheBarBackOnlyWhenNotOnTop)
     struct TCase {
         bool ShowOnWinD, OnTop, DesktopShown, Expected;
     } cases[] = {
-        {true, false, true, true},
-        {true, true, true, false},
-        {false, false, true, false},
-        {true, false, false, false},
+        { true, false, true, true },
+        { true, true, true, false },
+        { false, false, true, false },
+        { true, false, false, false },
     };
     for (const TCase& c : cases) {
         TTickDuties duties;

@@ -22,13 +22,13 @@ QPoint CellCentre(int cell)
 {
     const int x = 16 + (cell % 8) * 36 + 2 + 16;
     const int y = (cell / 8) * 36 + 2 + 16;
-    return {x, y};
+    return { x, y };
 }
 
 TColor32 IconColour(int index)
 {
-    static const TColor32 colours[] = {0xFFD02020, 0xFF20A020, 0xFF2040D0, 0xFFE0A000,
-                                       0xFF8020C0, 0xFF00A0A0, 0xFF606060, 0xFFC06080};
+    static const TColor32 colours[]
+        = { 0xFFD02020, 0xFF20A020, 0xFF2040D0, 0xFFE0A000, 0xFF8020C0, 0xFF00A0A0, 0xFF606060, 0xFFC06080 };
     return colours[index % 8];
 }
 
@@ -63,7 +63,8 @@ protected:
 
     void Start()
     {
-        Xdotool({QStringLiteral("mousemove"), QStringLiteral("10"), QStringLiteral("900")}); // away from the bar
+        Xdotool({ QStringLiteral("mousemove"), QStringLiteral("10"),
+            QStringLiteral("900") }); // away from the bar
         ASSERT_TRUE(Bar.Start()) << Bar.StandardError().toStdString();
         ASSERT_TRUE(test::WaitFor([&] { return Bar.Geometry().width() == 304; })) << "bar not placed";
         Origin = Bar.Geometry().topLeft();
@@ -79,11 +80,11 @@ protected:
     void MoveTo(QPoint windowPoint)
     {
         const QPoint p = Origin + windowPoint;
-        Xdotool({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y())});
+        Xdotool({ QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()) });
     }
 
     test::TempDataDir Dir;
-    test::TRunningBar Bar{Dir};
+    test::TRunningBar Bar { Dir };
     TButtonList Buttons;
     QPoint Origin;
 };
@@ -94,7 +95,7 @@ TEST_F(BarTest, AppearsAtTheTopRightWithItsIcons)
     Start();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     EXPECT_EQ(Bar.Geometry(), QRect(area.right() + 1 - 304, area.top(), 304, 72));
-    for (int cell : {0, 5, 9, 15})
+    for (int cell : { 0, 5, 9, 15 })
         EXPECT_TRUE(ShowsColour(cell, IconColour(cell))) << "cell " << cell;
     // Between two icons lies the frame of the cells, not an icon.
     EXPECT_NE(ScreenPixel(QPoint(16 + 36, 18)), IconColour(0));
@@ -109,11 +110,13 @@ TEST_F(BarTest, StandsOnTopAndOutOfTheTaskBarAsSet)
     Prepare("[Misc]\r\nOnTop=1\r\n");
     Start();
     const auto states = [&] {
-        return test::OutputOf(QStringLiteral("xprop"), {QStringLiteral("-id"), Bar.WindowId(), QStringLiteral("_NET_WM_STATE")});
+        return test::OutputOf(QStringLiteral("xprop"),
+            { QStringLiteral("-id"), Bar.WindowId(), QStringLiteral("_NET_WM_STATE") });
     };
     EXPECT_TRUE(test::WaitFor([&] {
         const QString s = states();
-        return s.contains(QStringLiteral("_NET_WM_STATE_ABOVE")) && s.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"));
+        return s.contains(QStringLiteral("_NET_WM_STATE_ABOVE"))
+            && s.contains(QStringLiteral("_NET_WM_STATE_SKIP_TASKBAR"));
     })) << states().toStdString();
     EXPECT_EQ(Bar.Stop(), 0);
 
@@ -128,8 +131,8 @@ TEST_F(BarTest, StandsOnTopAndOutOfTheTaskBarAsSet)
 TEST_F(BarTest, ClickStartsTheButtonsProgramWithItsParametersAsTyped)
 {
     Prepare({});
-    const QString script = Dir.Write(QStringLiteral("record.sh"),
-                                     "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/ran.txt\"\n");
+    const QString script = Dir.Write(
+        QStringLiteral("record.sh"), "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$(dirname \"$0\")/ran.txt\"\n");
     QFile::setPermissions(script, QFile::permissions(script) | QFileDevice::ExeOwner);
     Buttons[0].Path = script;
     Buttons[0].Params = QStringLiteral("one \"two words\" ;$(touch pwned)");
@@ -137,7 +140,7 @@ TEST_F(BarTest, ClickStartsTheButtonsProgramWithItsParametersAsTyped)
     Start();
 
     MoveTo(CellCentre(0));
-    Xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    Xdotool({ QStringLiteral("click"), QStringLiteral("1") });
     ASSERT_TRUE(test::WaitFor([&] { return Dir.Exists(QStringLiteral("ran.txt")); }, 5000));
     // Split like a command line, never run through a shell.
     EXPECT_EQ(Dir.Read(QStringLiteral("ran.txt")), "one\ntwo words\n;$(touch\npwned)\n");
@@ -149,13 +152,13 @@ TEST_F(BarTest, ClickOnTheOutermostRowSlidesTheBarToAStrip)
     Prepare({});
     Start();
     MoveTo(QPoint(150, 0));
-    Xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    Xdotool({ QStringLiteral("click"), QStringLiteral("1") });
     ASSERT_TRUE(test::WaitFor([&] { return Bar.Geometry().height() == 1; }, 5000)) << Bar.Geometry().height();
     EXPECT_EQ(Bar.Geometry(), QRect(Origin, QSize(304, 1)));
     // The strip is 1 pixel high for the last part of the slide; presses count once it is over.
     test::WaitFor([] { return false; }, 800);
     // A click on the strip brings the bar back (auto-hide is off).
-    Xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    Xdotool({ QStringLiteral("click"), QStringLiteral("1") });
     ASSERT_TRUE(test::WaitFor([&] { return Bar.Geometry().height() == 72; }, 5000));
 }
 
@@ -164,14 +167,14 @@ TEST_F(BarTest, DraggingAButtonOntoAnotherCellSwapsThemAndShutdownSavesIt)
     Prepare({});
     Start();
     MoveTo(CellCentre(0));
-    Xdotool({QStringLiteral("mousedown"), QStringLiteral("1")});
+    Xdotool({ QStringLiteral("mousedown"), QStringLiteral("1") });
     for (int step = 1; step <= 10; ++step) {
         const QPoint p = CellCentre(0) + (CellCentre(5) - CellCentre(0)) * step / 10;
         MoveTo(p);
         test::WaitFor([] { return false; }, 30); // let the animation follow as a hand would
     }
     test::WaitFor([] { return false; }, 300);
-    Xdotool({QStringLiteral("mouseup"), QStringLiteral("1")});
+    Xdotool({ QStringLiteral("mouseup"), QStringLiteral("1") });
     MoveTo(QPoint(150, 500)); // off the bar, so the hover effect does not change the colours
     EXPECT_TRUE(ShowsColour(5, IconColour(0)));
     EXPECT_TRUE(ShowsColour(0, IconColour(5)));
@@ -190,7 +193,7 @@ TEST_F(BarTest, DraggingAButtonOntoAnotherCellSwapsThemAndShutdownSavesIt)
 
 TEST_F(BarTest, GlobalHotKeyBringsTheBarForwardThenFlipsThePage)
 {
-    Prepare({"[Size]\r\nBanks=2\r\n"}, 2);
+    Prepare({ "[Size]\r\nBanks=2\r\n" }, 2);
     Start();
     ASSERT_TRUE(ShowsColour(0, IconColour(0)));
 
@@ -202,11 +205,11 @@ TEST_F(BarTest, GlobalHotKeyBringsTheBarForwardThenFlipsThePage)
     other.activateWindow();
     ASSERT_TRUE(test::WaitFor([&] { return other.isActiveWindow(); }));
 
-    Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+F1")});
+    Xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+F1") });
     ASSERT_TRUE(test::WaitFor([&] { return !other.isActiveWindow(); })) << "the bar did not come forward";
     EXPECT_TRUE(ShowsColour(0, IconColour(0))); // still the first page
 
-    Xdotool({QStringLiteral("key"), QStringLiteral("ctrl+F1")});
+    Xdotool({ QStringLiteral("key"), QStringLiteral("ctrl+F1") });
     EXPECT_TRUE(ShowsColour(0, IconColour(17))) << "the second page was not shown";
 }
 

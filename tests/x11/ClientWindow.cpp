@@ -11,12 +11,12 @@ namespace qb::test {
 TClientWindow::TClientWindow(const QString& title, const QRect& geometry)
 {
     FProcess.start(QStringLiteral("xlogo"),
-                   {QStringLiteral("-title"), title, QStringLiteral("-geometry"),
-                    QStringLiteral("%1x%2+%3+%4")
-                        .arg(geometry.width())
-                        .arg(geometry.height())
-                        .arg(geometry.x())
-                        .arg(geometry.y())});
+        { QStringLiteral("-title"), title, QStringLiteral("-geometry"),
+            QStringLiteral("%1x%2+%3+%4")
+                .arg(geometry.width())
+                .arg(geometry.height())
+                .arg(geometry.x())
+                .arg(geometry.y()) });
     if (!FProcess.waitForStarted(5000))
         return;
     LinuxDesktopWindows windows;
@@ -42,7 +42,7 @@ bool TClientWindow::Activate() const
 {
     if (FId == 0)
         return false;
-    OutputOf(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QString::number(FId)});
+    OutputOf(QStringLiteral("xdotool"), { QStringLiteral("windowactivate"), QString::number(FId) });
     LinuxDesktopWindows windows;
     return WaitFor([&] { return windows.ActiveWindow() == FId; });
 }

@@ -24,15 +24,17 @@ TEST(DesktopSession, FramelessWindowIsMappedUndecoratedAndFoundByTitle)
 
     QString id;
     ASSERT_TRUE(test::WaitFor([&] {
-        id = test::OutputOf(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                             QStringLiteral("--name"), u'^' + title + u'$'});
+        id = test::OutputOf(QStringLiteral("xdotool"),
+            { QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                u'^' + title + u'$' });
         return !id.isEmpty();
     }));
 
     // Frameless: the window manager drew no frame around it.
     QString extents;
     ASSERT_TRUE(test::WaitFor([&] {
-        extents = test::OutputOf(QStringLiteral("xprop"), {QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS")});
+        extents = test::OutputOf(
+            QStringLiteral("xprop"), { QStringLiteral("-id"), id, QStringLiteral("_NET_FRAME_EXTENTS") });
         return extents.contains(u'=');
     }));
     EXPECT_TRUE(extents.endsWith(QStringLiteral("= 0, 0, 0, 0"))) << extents.toStdString();
@@ -42,7 +44,8 @@ TEST(DesktopSession, FramelessWindowIsMappedUndecoratedAndFoundByTitle)
     ASSERT_TRUE(test::WaitFor([&] {
         shot = QGuiApplication::primaryScreen()->grabWindow(0, 200, 150, 120, 40).toImage();
         return shot.pixelColor(60, 20) == QColor(255, 0, 255);
-    })) << "screen shows " << shot.pixelColor(60, 20).name().toStdString();
+    })) << "screen shows "
+        << shot.pixelColor(60, 20).name().toStdString();
 }
 
 } // namespace

@@ -33,14 +33,14 @@ std::optional<TTopLevelWindow> Listed(const LinuxDesktopWindows& windows, TWindo
 QRect ClientGeometry(TWindowId id)
 {
     const QString out
-        = test::OutputOf(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)});
+        = test::OutputOf(QStringLiteral("xwininfo"), { QStringLiteral("-id"), QString::number(id) });
     const auto value = [&](const char* label) {
         const QRegularExpressionMatch m
             = QRegularExpression(QLatin1String(label) + QStringLiteral(":\\s+(-?\\d+)")).match(out);
         return m.hasMatch() ? m.captured(1).toInt() : -1;
     };
-    return QRect(value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
-                 value("Height"));
+    return QRect(
+        value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"), value("Height"));
 }
 
 TEST(LinuxDesktopWindows, ListsTitlesAndTheActiveWindow)
@@ -93,15 +93,15 @@ TEST(LinuxDesktopWindows, PendingPlacementReachesTheRealWindow)
     LinuxDesktopWindows windows;
     QList<TMonitorArea> monitors;
     for (QScreen* s : QGuiApplication::screens())
-        monitors.append({s->geometry(), s->availableGeometry(), s == QGuiApplication::primaryScreen()});
+        monitors.append({ s->geometry(), s->availableGeometry(), s == QGuiApplication::primaryScreen() });
 
     // Steps still waiting when the test ends die with it.
     QObject steps;
     const auto place = [&](const QRect& wanted) {
-        ApplyPendingPlacement(windows, monitors, client.Id(), wanted,
-                              [&steps](int ms, std::function<void()> step) {
-                                  QTimer::singleShot(ms, &steps, std::move(step));
-                              });
+        ApplyPendingPlacement(
+            windows, monitors, client.Id(), wanted, [&steps](int ms, std::function<void()> step) {
+                QTimer::singleShot(ms, &steps, std::move(step));
+            });
     };
     place(QRect(60, 70, 400, 300));
     EXPECT_TRUE(test::WaitFor([&] { return windows.WindowRect(client.Id()) == QRect(60, 70, 400, 300); }));
@@ -133,8 +133,8 @@ TEST(LinuxDesktopWindows, HiddenWindowsComeBackWithoutTakingTheFocus)
     }));
     EXPECT_TRUE(Listed(windows, other.Id())->Visible);
     // Gone from the screen: the window manager no longer lists them.
-    const QString clients = test::OutputOf(QStringLiteral("xprop"),
-                                           {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST")});
+    const QString clients = test::OutputOf(
+        QStringLiteral("xprop"), { QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST") });
     EXPECT_FALSE(clients.contains(QStringLiteral("0x%1").arg(first.Id(), 0, 16)));
 
     // A second instance finds them as well (the bar may have been restarted).
@@ -188,7 +188,7 @@ TEST(LinuxShellOnX11, ProgramStartedMinimisedShowsMinimised)
     const QString title = test::UniqueTitle("minimised");
     LinuxShell shell;
     ASSERT_TRUE(shell.Open(QStringLiteral("xlogo"), QStringLiteral("OPEN"), QStringLiteral("-title ") + title,
-                           QString(), TShowState::Minimised));
+        QString(), TShowState::Minimised));
     LinuxDesktopWindows windows;
     TWindowId id = 0;
     ASSERT_TRUE(test::WaitFor([&] {

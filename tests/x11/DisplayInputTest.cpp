@@ -60,8 +60,8 @@ TEST(LinuxDisplay, VirtualDisplayCannotBeSwitchedOffOrRotated)
     const QRect before = QGuiApplication::primaryScreen()->geometry();
     EXPECT_EQ(display.SetOrientation(QPoint(10, 10), TOrientation::Default), TOrientationResult::AlreadySet);
     EXPECT_EQ(display.SetOrientation(QPoint(10, 10), TOrientation::Rotate90), TOrientationResult::Refused);
-    EXPECT_EQ(display.SetOrientation(QPoint(-500, 5000), TOrientation::Rotate180),
-              TOrientationResult::Refused);
+    EXPECT_EQ(
+        display.SetOrientation(QPoint(-500, 5000), TOrientation::Rotate180), TOrientationResult::Refused);
     EXPECT_EQ(QGuiApplication::primaryScreen()->geometry(), before);
 }
 
@@ -101,31 +101,31 @@ TEST(LinuxDisplay, KeepAwakeSuspendsTheScreenSaverTimeoutAndRestoresIt)
 TEST(LinuxDisplay, IdleTimeCountsFromTheLastInput)
 {
     LinuxDisplay display(NoBus());
-    Xdotool({QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("200")});
+    Xdotool({ QStringLiteral("mousemove"), QStringLiteral("200"), QStringLiteral("200") });
     ASSERT_TRUE(test::WaitFor([&] { return display.IdleSeconds() >= 1; }, 5000));
-    Xdotool({QStringLiteral("mousemove"), QStringLiteral("210"), QStringLiteral("205")});
+    Xdotool({ QStringLiteral("mousemove"), QStringLiteral("210"), QStringLiteral("205") });
     EXPECT_TRUE(test::WaitFor([&] { return display.IdleSeconds() == 0; }));
 }
 
 TEST(LinuxInput, KeysButtonsAndPointerAsHeldNow)
 {
     LinuxInput input;
-    Xdotool({QStringLiteral("mousemove"), QStringLiteral("321"), QStringLiteral("234")});
+    Xdotool({ QStringLiteral("mousemove"), QStringLiteral("321"), QStringLiteral("234") });
     EXPECT_TRUE(test::WaitFor([&] { return input.PointerPos() == QPoint(321, 234); }));
 
-    Xdotool({QStringLiteral("keydown"), QStringLiteral("shift")});
+    Xdotool({ QStringLiteral("keydown"), QStringLiteral("shift") });
     EXPECT_TRUE(input.State().Shift);
     EXPECT_FALSE(input.State().Ctrl);
-    Xdotool({QStringLiteral("keyup"), QStringLiteral("shift")});
-    Xdotool({QStringLiteral("keydown"), QStringLiteral("ctrl"), QStringLiteral("alt")});
+    Xdotool({ QStringLiteral("keyup"), QStringLiteral("shift") });
+    Xdotool({ QStringLiteral("keydown"), QStringLiteral("ctrl"), QStringLiteral("alt") });
     EXPECT_TRUE(input.State().Ctrl && input.State().Alt && !input.State().Shift);
-    Xdotool({QStringLiteral("keyup"), QStringLiteral("ctrl"), QStringLiteral("alt")});
+    Xdotool({ QStringLiteral("keyup"), QStringLiteral("ctrl"), QStringLiteral("alt") });
     EXPECT_FALSE(input.State().Ctrl || input.State().Alt);
 
     // Caps Lock counts as on between two presses, not while held.
-    Xdotool({QStringLiteral("key"), QStringLiteral("Caps_Lock")});
+    Xdotool({ QStringLiteral("key"), QStringLiteral("Caps_Lock") });
     EXPECT_TRUE(input.State().CapsLockOn);
-    Xdotool({QStringLiteral("key"), QStringLiteral("Caps_Lock")});
+    Xdotool({ QStringLiteral("key"), QStringLiteral("Caps_Lock") });
     EXPECT_FALSE(input.State().CapsLockOn);
 
     // Over a window of the test's own: a right press on the desktop opens the window
@@ -134,10 +134,10 @@ TEST(LinuxInput, KeysButtonsAndPointerAsHeldNow)
     target.setGeometry(300, 200, 100, 100);
     target.show();
     ASSERT_TRUE(test::WaitFor([&] { return target.windowHandle() && target.windowHandle()->isExposed(); }));
-    Xdotool({QStringLiteral("mousedown"), QStringLiteral("3")});
+    Xdotool({ QStringLiteral("mousedown"), QStringLiteral("3") });
     EXPECT_TRUE(input.State().RightButton);
     EXPECT_FALSE(input.State().LeftButton);
-    Xdotool({QStringLiteral("mouseup"), QStringLiteral("3")});
+    Xdotool({ QStringLiteral("mouseup"), QStringLiteral("3") });
     EXPECT_FALSE(input.State().RightButton);
 }
 
@@ -151,12 +151,12 @@ TEST(LinuxInput, PasteChordTypesCtrlVEvenWithShiftHeld)
     const QString text = QStringLiteral("pasted ✓ %1").arg(QCoreApplication::applicationPid());
     QGuiApplication::clipboard()->setText(text);
 
-    Xdotool({QStringLiteral("keydown"), QStringLiteral("shift")});
+    Xdotool({ QStringLiteral("keydown"), QStringLiteral("shift") });
     LinuxInput input;
     input.SendPasteChord();
     EXPECT_TRUE(test::WaitFor([&] { return edit.text() == text; })) << edit.text().toStdString();
     EXPECT_FALSE(input.State().Shift);
-    Xdotool({QStringLiteral("keyup"), QStringLiteral("shift")});
+    Xdotool({ QStringLiteral("keyup"), QStringLiteral("shift") });
 }
 
 } // namespace

@@ -19,7 +19,7 @@ namespace {
 
 void Press(const char* keys)
 {
-    test::OutputOf(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::fromLatin1(keys)});
+    test::OutputOf(QStringLiteral("xdotool"), { QStringLiteral("key"), QString::fromLatin1(keys) });
 }
 
 class LinuxHotKeysTest : public ::testing::Test {
@@ -36,7 +36,7 @@ protected:
         return test::WaitFor([&] { return Activated.contains(id); });
     }
 
-    test::TClientWindow Other{test::UniqueTitle("focus")};
+    test::TClientWindow Other { test::UniqueTitle("focus") };
     LinuxHotKeys Keys;
     QList<int> Activated;
 };
@@ -49,14 +49,14 @@ TEST_F(LinuxHotKeysTest, PressWhileAnotherWindowHasTheFocus)
     ASSERT_TRUE(WaitForActivation(0));
     Press("shift+ctrl+F11");
     ASSERT_TRUE(WaitForActivation(7));
-    EXPECT_EQ(Activated, (QList<int>{0, 7}));
+    EXPECT_EQ(Activated, (QList<int> { 0, 7 }));
 
     // Other modifiers make another combination.
     Press("ctrl+k");
     Press("ctrl+alt+shift+k");
     Press("ctrl+alt+k");
     ASSERT_TRUE(test::WaitFor([&] { return Activated.size() == 3; }));
-    EXPECT_EQ(Activated, (QList<int>{0, 7, 0}));
+    EXPECT_EQ(Activated, (QList<int> { 0, 7, 0 }));
 }
 
 TEST_F(LinuxHotKeysTest, LockKeysDoNotMatter)
@@ -85,7 +85,7 @@ TEST_F(LinuxHotKeysTest, UnregisteredAndReplacedKeysAreFreed)
     Press("ctrl+alt+o");
     Press("ctrl+alt+u");
     ASSERT_TRUE(WaitForActivation(2));
-    EXPECT_EQ(Activated, QList<int>{2});
+    EXPECT_EQ(Activated, QList<int> { 2 });
 }
 
 TEST_F(LinuxHotKeysTest, CombinationHeldByAnotherProgramIsRefused)
@@ -98,8 +98,7 @@ TEST_F(LinuxHotKeysTest, CombinationHeldByAnotherProgramIsRefused)
     ASSERT_NE(codes, nullptr);
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(other)).data->root;
     const quint16 mods = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
-    xcb_generic_error_t* error = xcb_request_check(
-        other,
+    xcb_generic_error_t* error = xcb_request_check(other,
         xcb_grab_key_checked(other, 1, root, mods, codes[0], XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
     ASSERT_EQ(error, nullptr);
 
@@ -142,20 +141,20 @@ TEST_F(LinuxHotKeysTest, GrabFollowsTheKeyToItsNewKeycode)
             args << QStringLiteral("-e") << e;
         test::OutputOf(QStringLiteral("xmodmap"), args);
     };
-    const QString original = test::OutputOf(
-        QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("xmodmap -pke | grep '^keycode  75 '")});
+    const QString original = test::OutputOf(QStringLiteral("sh"),
+        { QStringLiteral("-c"), QStringLiteral("xmodmap -pke | grep '^keycode  75 '") });
     ASSERT_TRUE(original.contains(QStringLiteral("F9"))) << original.toStdString();
     struct TRestore {
         std::function<void()> Undo;
         ~TRestore() { Undo(); }
-    } restore{[&] { xmodmap({QStringLiteral("keycode  93 ="), original}); }};
+    } restore { [&] { xmodmap({ QStringLiteral("keycode  93 ="), original }); } };
 
     xcb_connection_t* probe = xcb_connect(nullptr, nullptr);
     const quint16 mods = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
     ASSERT_TRUE(Keys.Register(6, QKeyCombination(Qt::ControlModifier | Qt::AltModifier, Qt::Key_F9)));
     EXPECT_TRUE(HeldByAnother(probe, 75, mods));
 
-    xmodmap({QStringLiteral("keycode  75 ="), QStringLiteral("keycode  93 = F9")});
+    xmodmap({ QStringLiteral("keycode  75 ="), QStringLiteral("keycode  93 = F9") });
     EXPECT_TRUE(
         test::WaitFor([&] { return HeldByAnother(probe, 93, mods) && !HeldByAnother(probe, 75, mods); }));
     Press("ctrl+alt+F9");

@@ -7,8 +7,7 @@ namespace qb {
 // A clock that moves only when told to.
 class FakeClock final : public IClock {
 public:
-    explicit FakeClock(qint64 tick = 100000,
-                       QDateTime now = QDateTime(QDate(2026, 1, 5), QTime(12, 0)))
+    explicit FakeClock(qint64 tick = 100000, QDateTime now = QDateTime(QDate(2026, 1, 5), QTime(12, 0)))
         : FTick(tick)
         , FNow(std::move(now))
     {

@@ -35,7 +35,10 @@ public:
         const TWindow* w = Find(id);
         return w && w->Maximised;
     }
-    void Hide(TWindowId id) override { Change(id, QStringLiteral("Hide"), [](TWindow& w) { w.Info.Visible = false; }); }
+    void Hide(TWindowId id) override
+    {
+        Change(id, QStringLiteral("Hide"), [](TWindow& w) { w.Info.Visible = false; });
+    }
     void ShowNoActivate(TWindowId id) override
     {
         Change(id, QStringLiteral("Show"), [](TWindow& w) { w.Info.Visible = true; });
@@ -75,8 +78,7 @@ private:
                 return &w;
         return nullptr;
     }
-    template <typename F>
-    void Change(TWindowId id, const QString& what, F&& change)
+    template <typename F> void Change(TWindowId id, const QString& what, F&& change)
     {
         Calls << what + u' ' + QString::number(id);
         for (TWindow& w : Windows)

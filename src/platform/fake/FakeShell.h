@@ -13,10 +13,10 @@ public:
         TShowState Show = TShowState::Normal;
     };
 
-    bool Open(const QString& target, const QString& verb, const QString& params,
-              const QString& folder, TShowState show) override
+    bool Open(const QString& target, const QString& verb, const QString& params, const QString& folder,
+        TShowState show) override
     {
-        Opened.append({target, verb, params, folder, show});
+        Opened.append({ target, verb, params, folder, show });
         return !FailVerbs.contains(verb);
     }
     bool MoveToTrash(const QString& path) override

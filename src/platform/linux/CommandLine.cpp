@@ -38,8 +38,8 @@ QStringList SplitCommandLine(const QString& text)
                 current += text.at(i);
             }
         } else if (c == u'\\' && i + 1 < n
-                   && (IsBlank(text.at(i + 1)) || text.at(i + 1) == u'"' || text.at(i + 1) == u'\''
-                       || text.at(i + 1) == u'\\')) {
+            && (IsBlank(text.at(i + 1)) || text.at(i + 1) == u'"' || text.at(i + 1) == u'\''
+                || text.at(i + 1) == u'\\')) {
             current += text.at(++i);
         } else {
             current += c;

@@ -151,8 +151,8 @@ std::optional<QStringList> SplitExec(const QString& exec)
     return args;
 }
 
-std::optional<QStringList> ExpandExec(const TDesktopEntry& entry, const QStringList& files,
-                                      const QString& entryFile)
+std::optional<QStringList> ExpandExec(
+    const TDesktopEntry& entry, const QStringList& files, const QString& entryFile)
 {
     const std::optional<QStringList> tokens = SplitExec(entry.Exec);
     if (!tokens || tokens->isEmpty())

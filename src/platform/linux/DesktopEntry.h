@@ -33,7 +33,7 @@ std::optional<QStringList> SplitExec(const QString& exec);
 // icon as "--icon <Icon>", %c the name, %k `entryFile`, %% a '%'; deprecated codes vanish.
 // An entry whose command line has no file code gets the files appended. Empty when the Exec
 // value is empty or malformed.
-std::optional<QStringList> ExpandExec(const TDesktopEntry& entry, const QStringList& files,
-                                      const QString& entryFile);
+std::optional<QStringList> ExpandExec(
+    const TDesktopEntry& entry, const QStringList& files, const QString& entryFile);
 
 } // namespace qb

@@ -20,8 +20,7 @@ constexpr quint32 KStateAdd = 1;
 struct TFree {
     void operator()(void* p) const { std::free(p); }
 };
-template <typename T>
-using TReply = std::unique_ptr<T, TFree>;
+template <typename T> using TReply = std::unique_ptr<T, TFree>;
 
 struct TExtents {
     int Left = 0, Right = 0, Top = 0, Bottom = 0;
@@ -32,7 +31,7 @@ TExtents FrameExtents(xcb_connection_t* c, xcb_window_t w)
     const QList<quint32> e = x11::Property32(c, w, x11::Atom(c, "_NET_FRAME_EXTENTS"), XCB_ATOM_CARDINAL);
     if (e.size() < 4)
         return {};
-    return {int(e[0]), int(e[1]), int(e[2]), int(e[3])};
+    return { int(e[0]), int(e[1]), int(e[2]), int(e[3]) };
 }
 
 bool HasState(xcb_connection_t* c, xcb_window_t w, const char* state)
@@ -46,9 +45,9 @@ void MoveResizeRequest(xcb_window_t w, quint32 flags, const QRect& clientRect)
     if (!c || w == 0)
         return;
     x11::SendToRoot(c, w, x11::Atom(c, "_NET_MOVERESIZE_WINDOW"),
-                    {KNorthWestGravity | flags << 8 | KSourcePager << 12, quint32(clientRect.x()),
-                     quint32(clientRect.y()), quint32(std::max(1, clientRect.width())),
-                     quint32(std::max(1, clientRect.height()))});
+        { KNorthWestGravity | flags << 8 | KSourcePager << 12, quint32(clientRect.x()),
+            quint32(clientRect.y()), quint32(std::max(1, clientRect.width())),
+            quint32(std::max(1, clientRect.height())) });
 }
 
 void ChangeMaximised(xcb_window_t w, quint32 action)
@@ -57,8 +56,8 @@ void ChangeMaximised(xcb_window_t w, quint32 action)
     if (!c || w == 0)
         return;
     x11::SendToRoot(c, w, x11::Atom(c, "_NET_WM_STATE"),
-                    {action, x11::Atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"),
-                     x11::Atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"), KSourcePager, 0});
+        { action, x11::Atom(c, "_NET_WM_STATE_MAXIMIZED_VERT"), x11::Atom(c, "_NET_WM_STATE_MAXIMIZED_HORZ"),
+            KSourcePager, 0 });
 }
 
 QString Title(xcb_connection_t* c, xcb_window_t w)
@@ -126,11 +125,11 @@ QList<TTopLevelWindow> LinuxDesktopWindows::TopLevelWindows() const
         // of the window look like ours later. (A window being withdrawn is unmapped already.)
         if (IsHiddenByUs(c, w) && IsViewable(c, w))
             xcb_delete_property(c, w, x11::Atom(c, KHiddenMark));
-        list.append({w, Title(c, w), true});
+        list.append({ w, Title(c, w), true });
     }
     for (xcb_window_t w : HiddenWindows(c))
         if (!clients.contains(w))
-            list.append({w, Title(c, w), false});
+            list.append({ w, Title(c, w), false });
     return list;
 }
 
@@ -166,7 +165,7 @@ QRect LinuxDesktopWindows::WindowRect(TWindowId id) const
         return {};
     const TExtents e = FrameExtents(c, w);
     return QRect(origin->dst_x - e.Left, origin->dst_y - e.Top, geometry->width + e.Left + e.Right,
-                 geometry->height + e.Top + e.Bottom);
+        geometry->height + e.Top + e.Bottom);
 }
 
 bool LinuxDesktopWindows::IsMaximised(TWindowId id) const
@@ -185,8 +184,8 @@ void LinuxDesktopWindows::Hide(TWindowId id)
         return;
     const auto w = xcb_window_t(id);
     const quint32 mark = 1;
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, x11::Atom(c, KHiddenMark), XCB_ATOM_CARDINAL, 32, 1,
-                        &mark);
+    xcb_change_property(
+        c, XCB_PROP_MODE_REPLACE, w, x11::Atom(c, KHiddenMark), XCB_ATOM_CARDINAL, 32, 1, &mark);
     // Withdrawing as a client does it: unmap, then tell the window manager with a synthetic
     // UnmapNotify (a minimised window has nothing left to unmap).
     xcb_unmap_window(c, w);
@@ -196,8 +195,8 @@ void LinuxDesktopWindows::Hide(TWindowId id)
     event.event = x11::Root(c);
     event.window = w;
     xcb_send_event(c, 0, x11::Root(c),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+        XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+        reinterpret_cast<const char*>(&event));
     xcb_flush(c);
 }
 
@@ -232,8 +231,7 @@ void LinuxDesktopWindows::MoveResize(TWindowId id, const QRect& rect)
         return;
     // The size asked for is the client's: the frame adds its decorations.
     const TExtents e = FrameExtents(c, xcb_window_t(id));
-    MoveResizeRequest(
-        xcb_window_t(id), 0xF,
+    MoveResizeRequest(xcb_window_t(id), 0xF,
         QRect(rect.x(), rect.y(), rect.width() - e.Left - e.Right, rect.height() - e.Top - e.Bottom));
 }
 
@@ -254,15 +252,17 @@ void LinuxDesktopWindows::SetTaskbarEntry(TWindowId id, bool listed)
     if (!c || w == 0)
         return;
     const xcb_atom_t state = x11::Atom(c, "_NET_WM_STATE");
-    const xcb_atom_t skips[] = {x11::Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), x11::Atom(c, "_NET_WM_STATE_SKIP_PAGER")};
+    const xcb_atom_t skips[]
+        = { x11::Atom(c, "_NET_WM_STATE_SKIP_TASKBAR"), x11::Atom(c, "_NET_WM_STATE_SKIP_PAGER") };
     QList<quint32> atoms = x11::Property32(c, w, state, XCB_ATOM_ATOM);
     for (xcb_atom_t skip : skips) {
         atoms.removeAll(skip);
         if (!listed)
             atoms.append(skip);
     }
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, w, state, XCB_ATOM_ATOM, 32, quint32(atoms.size()), atoms.constData());
-    x11::SendToRoot(c, w, state, {listed ? KStateRemove : KStateAdd, skips[0], skips[1], KSourcePager, 0});
+    xcb_change_property(
+        c, XCB_PROP_MODE_REPLACE, w, state, XCB_ATOM_ATOM, 32, quint32(atoms.size()), atoms.constData());
+    x11::SendToRoot(c, w, state, { listed ? KStateRemove : KStateAdd, skips[0], skips[1], KSourcePager, 0 });
     xcb_flush(c);
 }
 

@@ -31,8 +31,7 @@ const QString KScreenSaverPath = QStringLiteral("/org/freedesktop/ScreenSaver");
 struct TFree {
     void operator()(void* p) const { std::free(p); }
 };
-template <typename T>
-using TReply = std::unique_ptr<T, TFree>;
+template <typename T> using TReply = std::unique_ptr<T, TFree>;
 
 bool HasExtension(xcb_connection_t* c, xcb_extension_t* extension)
 {
@@ -95,8 +94,8 @@ bool LinuxDisplay::MonitorOff()
 void LinuxDisplay::StartScreenSaver()
 {
     if (HasService(FSession, KScreenSaver)) {
-        QDBusMessage call = QDBusMessage::createMethodCall(KScreenSaver, KScreenSaverPath, KScreenSaver,
-                                                           QStringLiteral("SetActive"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            KScreenSaver, KScreenSaverPath, KScreenSaver, QStringLiteral("SetActive"));
         call << true;
         SendWithoutWaiting(FSession, call, "screen saver start");
         return;
@@ -122,8 +121,8 @@ void LinuxDisplay::Inhibit()
 {
     FUsesService = HasService(FSession, KScreenSaver);
     if (FUsesService) {
-        QDBusMessage call = QDBusMessage::createMethodCall(KScreenSaver, KScreenSaverPath, KScreenSaver,
-                                                           QStringLiteral("Inhibit"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            KScreenSaver, KScreenSaverPath, KScreenSaver, QStringLiteral("Inhibit"));
         call << QStringLiteral("Quillbar") << QStringLiteral("The pointer rests on the page switcher");
         auto* watcher = new QDBusPendingCallWatcher(FSession.asyncCall(call), this);
         connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, watcher] {
@@ -147,8 +146,8 @@ void LinuxDisplay::Inhibit()
         xcb_get_screen_saver_reply(c, xcb_get_screen_saver(c), nullptr));
     if (!saver)
         return;
-    TXSaverSettings saved{qint16(saver->timeout), qint16(saver->interval), saver->prefer_blanking,
-                          saver->allow_exposures, false};
+    TXSaverSettings saved { qint16(saver->timeout), qint16(saver->interval), saver->prefer_blanking,
+        saver->allow_exposures, false };
     if (HasExtension(c, &xcb_dpms_id)) {
         TReply<xcb_dpms_info_reply_t> dpms(xcb_dpms_info_reply(c, xcb_dpms_info(c), nullptr));
         saved.DpmsWasOn = dpms && dpms->state;
@@ -163,8 +162,8 @@ void LinuxDisplay::Inhibit()
 void LinuxDisplay::UnInhibit()
 {
     if (FCookie) {
-        QDBusMessage call = QDBusMessage::createMethodCall(KScreenSaver, KScreenSaverPath, KScreenSaver,
-                                                           QStringLiteral("UnInhibit"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            KScreenSaver, KScreenSaverPath, KScreenSaver, QStringLiteral("UnInhibit"));
         call << *FCookie;
         FCookie.reset();
         SendWithoutWaiting(FSession, call, "screen saver inhibition end");
@@ -210,7 +209,7 @@ TOrientationResult LinuxDisplay::SetOrientation(QPoint point, TOrientation orien
             c, xcb_randr_get_crtc_info(c, ids[i], res->config_timestamp), nullptr));
         if (!info || info->mode == XCB_NONE || info->num_outputs == 0)
             continue;
-        crtcs.push_back({ids[i], QRect(info->x, info->y, info->width, info->height), std::move(info)});
+        crtcs.push_back({ ids[i], QRect(info->x, info->y, info->width, info->height), std::move(info) });
     }
     TCrtc* target = nullptr;
     qint64 best = std::numeric_limits<qint64>::max();
@@ -268,12 +267,10 @@ TOrientationResult LinuxDisplay::SetOrientation(QPoint point, TOrientation orien
         setScreenSize(std::max(oldW, needed.width()), std::max(oldH, needed.height()));
 
     const quint16 reflection = target->Info->rotation & ~KRotations;
-    TReply<xcb_randr_set_crtc_config_reply_t> set(xcb_randr_set_crtc_config_reply(
-        c,
+    TReply<xcb_randr_set_crtc_config_reply_t> set(xcb_randr_set_crtc_config_reply(c,
         xcb_randr_set_crtc_config(c, target->Id, XCB_CURRENT_TIME, res->config_timestamp, target->Info->x,
-                                  target->Info->y, target->Info->mode, quint16(wanted | reflection),
-                                  target->Info->num_outputs,
-                                  xcb_randr_get_crtc_info_outputs(target->Info.get())),
+            target->Info->y, target->Info->mode, quint16(wanted | reflection), target->Info->num_outputs,
+            xcb_randr_get_crtc_info_outputs(target->Info.get())),
         nullptr));
     if (!set || set->status != XCB_RANDR_SET_CONFIG_SUCCESS) {
         if (grow)

@@ -24,8 +24,7 @@ constexpr quint16 KUsedModifiers
 struct TFree {
     void operator()(void* p) const { std::free(p); }
 };
-template <typename T>
-using TReply = std::unique_ptr<T, TFree>;
+template <typename T> using TReply = std::unique_ptr<T, TFree>;
 
 xcb_keysym_t KeySym(Qt::Key key)
 {
@@ -130,7 +129,7 @@ QList<quint16> LinuxHotKeys::LockVariants() const
                     && codes[modifier * perModifier + k] == numLockCodes.get()[0])
                     numLock = quint16(1 << modifier);
     }
-    QList<quint16> variants{0, XCB_MOD_MASK_LOCK};
+    QList<quint16> variants { 0, XCB_MOD_MASK_LOCK };
     if (numLock && numLock != XCB_MOD_MASK_LOCK)
         variants << numLock << quint16(numLock | XCB_MOD_MASK_LOCK);
     return variants;
@@ -151,8 +150,8 @@ bool LinuxHotKeys::Grab(TGrab& grab)
     const xcb_window_t root = x11::Root(c);
     QList<xcb_void_cookie_t> cookies;
     for (quint16 extra : LockVariants())
-        cookies << xcb_grab_key_checked(c, 1, root, grab.Modifiers | extra, grab.Keycode, XCB_GRAB_MODE_ASYNC,
-                                        XCB_GRAB_MODE_ASYNC);
+        cookies << xcb_grab_key_checked(
+            c, 1, root, grab.Modifiers | extra, grab.Keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     bool ok = true;
     for (const xcb_void_cookie_t& cookie : cookies) {
         TReply<xcb_generic_error_t> error(xcb_request_check(c, cookie));
@@ -181,7 +180,7 @@ void LinuxHotKeys::Ungrab(const TGrab& grab)
 bool LinuxHotKeys::Register(int id, QKeyCombination keys)
 {
     Unregister(id);
-    TGrab grab{keys, 0, 0};
+    TGrab grab { keys, 0, 0 };
     if (!Grab(grab))
         return false;
     FGrabs.insert(id, grab);

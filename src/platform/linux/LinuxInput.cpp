@@ -19,8 +19,7 @@ namespace {
 struct TFree {
     void operator()(void* p) const { std::free(p); }
 };
-template <typename T>
-using TReply = std::unique_ptr<T, TFree>;
+template <typename T> using TReply = std::unique_ptr<T, TFree>;
 
 struct TSymbolsFree {
     void operator()(xcb_key_symbols_t* s) const { xcb_key_symbols_free(s); }
@@ -77,14 +76,22 @@ xcb_keysym_t KeysymOf(int key)
     if (key >= Qt::Key_F1 && key <= Qt::Key_F35)
         return XK_F1 + (key - Qt::Key_F1);
     switch (key) {
-    case Qt::Key_Pause: return XK_Pause;
-    case Qt::Key_Up: return XK_Up;
-    case Qt::Key_Down: return XK_Down;
-    case Qt::Key_Left: return XK_Left;
-    case Qt::Key_Right: return XK_Right;
-    case Qt::Key_Space: return XK_space;
-    case Qt::Key_Escape: return XK_Escape;
-    default: return 0;
+    case Qt::Key_Pause:
+        return XK_Pause;
+    case Qt::Key_Up:
+        return XK_Up;
+    case Qt::Key_Down:
+        return XK_Down;
+    case Qt::Key_Left:
+        return XK_Left;
+    case Qt::Key_Right:
+        return XK_Right;
+    case Qt::Key_Space:
+        return XK_space;
+    case Qt::Key_Escape:
+        return XK_Escape;
+    default:
+        return 0;
     }
 }
 
@@ -122,8 +129,8 @@ void LinuxInput::SendPasteChord()
 
     TReply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr));
     if (keymap) {
-        for (xcb_keysym_t sym : {XK_Shift_L, XK_Shift_R, XK_Alt_L, XK_Alt_R, XK_Meta_L, XK_Meta_R, XK_Super_L,
-                                 XK_Super_R, XK_ISO_Level3_Shift}) {
+        for (xcb_keysym_t sym : { XK_Shift_L, XK_Shift_R, XK_Alt_L, XK_Alt_R, XK_Meta_L, XK_Meta_R,
+                 XK_Super_L, XK_Super_R, XK_ISO_Level3_Shift }) {
             const xcb_keycode_t code = FirstKeycode(symbols.get(), sym);
             if (code != XCB_NO_SYMBOL && (keymap->keys[code / 8] >> (code % 8)) & 1)
                 fake(XCB_KEY_RELEASE, code);

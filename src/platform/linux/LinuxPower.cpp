@@ -24,21 +24,15 @@ QList<TSessionManager> SessionManagers()
 {
     return {
         // GNOME, MATE, Cinnamon: mode 1 = no confirmation.
-        {"org.gnome.SessionManager",
-         "/org/gnome/SessionManager",
-         "org.gnome.SessionManager",
-         "Logout",
-         {QVariant::fromValue(1u)}},
-        {"org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", {}},
+        { "org.gnome.SessionManager", "/org/gnome/SessionManager", "org.gnome.SessionManager", "Logout",
+            { QVariant::fromValue(1u) } },
+        { "org.kde.Shutdown", "/Shutdown", "org.kde.Shutdown", "logout", {} },
         // Older Plasma: confirm = no, type = log out, mode = default.
-        {"org.kde.ksmserver", "/KSMServer", "org.kde.KSMServerInterface", "logout", {0, 0, 0}},
+        { "org.kde.ksmserver", "/KSMServer", "org.kde.KSMServerInterface", "logout", { 0, 0, 0 } },
         // Xfce: no dialog, let programs save.
-        {"org.xfce.SessionManager",
-         "/org/xfce/SessionManager",
-         "org.xfce.Session.Manager",
-         "Logout",
-         {false, true}},
-        {"org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", {}},
+        { "org.xfce.SessionManager", "/org/xfce/SessionManager", "org.xfce.Session.Manager", "Logout",
+            { false, true } },
+        { "org.lxqt.session", "/LXQtSession", "org.lxqt.session", "logout", {} },
     };
 }
 
@@ -52,9 +46,8 @@ LinuxPower::LinuxPower(QDBusConnection system, QDBusConnection session)
 
 void LinuxPower::CallManager(const QString& method, bool forced)
 {
-    QDBusMessage call
-        = QDBusMessage::createMethodCall(KLogind, QStringLiteral("/org/freedesktop/login1"),
-                                         QStringLiteral("org.freedesktop.login1.Manager"), method);
+    QDBusMessage call = QDBusMessage::createMethodCall(KLogind, QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), method);
     call << !forced;
     SendWithoutWaiting(FSystem, call, "logind power command");
 }
@@ -85,17 +78,16 @@ void LinuxPower::LogOff(bool forced)
         for (const TSessionManager& m : SessionManagers()) {
             if (!HasService(FSession, QString::fromLatin1(m.Service)))
                 continue;
-            QDBusMessage call = QDBusMessage::createMethodCall(
-                QString::fromLatin1(m.Service), QString::fromLatin1(m.Path), QString::fromLatin1(m.Interface),
-                QString::fromLatin1(m.Method));
+            QDBusMessage call = QDBusMessage::createMethodCall(QString::fromLatin1(m.Service),
+                QString::fromLatin1(m.Path), QString::fromLatin1(m.Interface), QString::fromLatin1(m.Method));
             call.setArguments(m.Args);
             SendWithoutWaiting(FSession, call, "session log-out");
             return;
         }
     }
-    const QDBusMessage call = QDBusMessage::createMethodCall(
-        KLogind, QStringLiteral("/org/freedesktop/login1/session/auto"),
-        QStringLiteral("org.freedesktop.login1.Session"), QStringLiteral("Terminate"));
+    const QDBusMessage call
+        = QDBusMessage::createMethodCall(KLogind, QStringLiteral("/org/freedesktop/login1/session/auto"),
+            QStringLiteral("org.freedesktop.login1.Session"), QStringLiteral("Terminate"));
     SendWithoutWaiting(FSystem, call, "logind session end");
 }
 

@@ -16,7 +16,7 @@ namespace qb {
 class LinuxPower final : public IPower {
 public:
     explicit LinuxPower(QDBusConnection system = QDBusConnection::systemBus(),
-                        QDBusConnection session = QDBusConnection::sessionBus());
+        QDBusConnection session = QDBusConnection::sessionBus());
 
     void Reboot(bool forced) override;
     void PowerOff(bool forced) override;

@@ -14,7 +14,7 @@ namespace qb {
 
 namespace {
 
-int GSignalFds[2] = {-1, -1};
+int GSignalFds[2] = { -1, -1 };
 
 void OnSignal(int)
 {
@@ -38,17 +38,15 @@ LinuxSession::LinuxSession(QObject* parent)
         action.sa_handler = OnSignal;
         sigemptyset(&action.sa_mask);
         action.sa_flags = SA_RESTART;
-        for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        for (int sig : { SIGTERM, SIGINT, SIGHUP })
             ::sigaction(sig, &action, nullptr);
     }
     QDBusConnection::systemBus().connect(QStringLiteral("org.freedesktop.login1"),
-                                         QStringLiteral("/org/freedesktop/login1"),
-                                         QStringLiteral("org.freedesktop.login1.Manager"),
-                                         QStringLiteral("PrepareForSleep"), this, SLOT(OnPrepareForSleep(bool)));
+        QStringLiteral("/org/freedesktop/login1"), QStringLiteral("org.freedesktop.login1.Manager"),
+        QStringLiteral("PrepareForSleep"), this, SLOT(OnPrepareForSleep(bool)));
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) {
-            Q_EMIT EndRequested();
-        });
+        connect(app, &QGuiApplication::commitDataRequest, this,
+            [this](QSessionManager&) { Q_EMIT EndRequested(); });
     }
 }
 
@@ -66,7 +64,7 @@ void LinuxSession::SetHighPriority(bool high)
 
 LinuxSession::~LinuxSession()
 {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+    for (int sig : { SIGTERM, SIGINT, SIGHUP })
         ::signal(sig, SIG_DFL);
     delete FNotifier;
     for (int& fd : GSignalFds) {

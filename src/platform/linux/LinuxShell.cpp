@@ -51,10 +51,10 @@ QString FindProgram(const QString& name)
 
 QStringList TerminalCommand()
 {
-    for (const char* name : {"x-terminal-emulator", "xterm"}) {
+    for (const char* name : { "x-terminal-emulator", "xterm" }) {
         const QString terminal = QStandardPaths::findExecutable(QString::fromLatin1(name));
         if (!terminal.isEmpty())
-            return {terminal, QStringLiteral("-e")};
+            return { terminal, QStringLiteral("-e") };
     }
     return {};
 }
@@ -68,8 +68,8 @@ LinuxShell::LinuxShell(QObject* parent)
 
 LinuxShell::~LinuxShell() = default;
 
-bool LinuxShell::Open(const QString& target, const QString& verb, const QString& params,
-                      const QString& folder, TShowState show)
+bool LinuxShell::Open(
+    const QString& target, const QString& verb, const QString& params, const QString& folder, TShowState show)
 {
     const bool elevate = verb.compare(QStringLiteral("RUNAS"), Qt::CaseInsensitive) == 0;
     if (target.isEmpty())
@@ -97,8 +97,8 @@ bool LinuxShell::Open(const QString& target, const QString& verb, const QString&
         if (info.isFile() && target.endsWith(QStringLiteral(".desktop")))
             return LaunchEntry(info.absoluteFilePath(), params, show, elevate);
         if (info.isFile() && info.isExecutable())
-            return StartProgram(info.absoluteFilePath(), SplitCommandLine(params), WorkFolder(folder), show,
-                                elevate);
+            return StartProgram(
+                info.absoluteFilePath(), SplitCommandLine(params), WorkFolder(folder), show, elevate);
         return !elevate && OpenWithDesktop(info.absoluteFilePath());
     }
 
@@ -116,8 +116,8 @@ bool LinuxShell::Open(const QString& target, const QString& verb, const QString&
     return false;
 }
 
-bool LinuxShell::StartProgram(const QString& program, const QStringList& args, const QString& folder,
-                              TShowState show, bool elevate)
+bool LinuxShell::StartProgram(
+    const QString& program, const QStringList& args, const QString& folder, TShowState show, bool elevate)
 {
     QString executable = program;
     QStringList argv = args;
@@ -131,13 +131,13 @@ bool LinuxShell::StartProgram(const QString& program, const QStringList& args, c
         }
         // pkexec starts the program in a bare environment in root's home: the folder and the
         // display go along through env, so programs with windows can show them.
-        QStringList prefix{env};
+        QStringList prefix { env };
         if (!folder.isEmpty())
             prefix << QStringLiteral("--chdir=") + folder;
-        for (const char* name : {"DISPLAY", "XAUTHORITY"})
+        for (const char* name : { "DISPLAY", "XAUTHORITY" })
             if (qEnvironmentVariableIsSet(name))
                 prefix << QString::fromLatin1(name) + u'=' + qEnvironmentVariable(name);
-        argv = prefix + QStringList{program} + args;
+        argv = prefix + QStringList { program } + args;
         executable = pkexec;
         workFolder.clear();
     }
@@ -192,7 +192,7 @@ bool LinuxShell::OpenWithDesktop(const QString& what)
 {
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     const bool started = opener.isEmpty() ? QDesktopServices::openUrl(QUrl::fromUserInput(what))
-                                          : QProcess::startDetached(opener, {what});
+                                          : QProcess::startDetached(opener, { what });
     if (!started)
         qCWarning(lcShell) << "cannot open" << what;
     return started;
@@ -207,7 +207,7 @@ QString LinuxShell::FindDesktopFile(const QString& id)
         const QString direct = dir + u'/' + id;
         if (QFileInfo(direct).isFile())
             return direct;
-        QDirIterator it(dir, {QStringLiteral("*.desktop")}, QDir::Files, QDirIterator::Subdirectories);
+        QDirIterator it(dir, { QStringLiteral("*.desktop") }, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QString path = it.next();
             if (QDir(dir).relativeFilePath(path).replace(u'/', u'-') == id)
@@ -241,7 +241,7 @@ void LinuxShell::ShowDesktop(bool show)
     xcb_connection_t* c = x11::Connection();
     if (!c)
         return;
-    x11::SendToRoot(c, x11::Root(c), x11::Atom(c, "_NET_SHOWING_DESKTOP"), {show ? 1u : 0u, 0, 0, 0, 0});
+    x11::SendToRoot(c, x11::Root(c), x11::Atom(c, "_NET_SHOWING_DESKTOP"), { show ? 1u : 0u, 0, 0, 0, 0 });
 }
 
 bool LinuxShell::IsDesktopShown() const

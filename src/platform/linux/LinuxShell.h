@@ -22,7 +22,7 @@ public:
     ~LinuxShell() override;
 
     bool Open(const QString& target, const QString& verb, const QString& params, const QString& folder,
-              TShowState show) override;
+        TShowState show) override;
     bool MoveToTrash(const QString& path) override;
     void ShowDesktop(bool show) override;
     bool IsDesktopShown() const override;
@@ -33,7 +33,7 @@ public:
 
 private:
     bool StartProgram(const QString& program, const QStringList& args, const QString& folder, TShowState show,
-                      bool elevate);
+        bool elevate);
     bool LaunchEntry(const QString& file, const QString& params, TShowState show, bool elevate);
     bool OpenWithDesktop(const QString& what);
     void MinimiseWhenShown(qint64 pid, const QString& program);

@@ -77,10 +77,11 @@ int LinuxSound::Play(const QString& source)
             auto* player = new QMediaPlayer(this);
             auto* output = new QAudioOutput(player);
             player->setAudioOutput(output);
-            connect(player, &QMediaPlayer::mediaStatusChanged, this, [this, id](QMediaPlayer::MediaStatus status) {
-                if (status == QMediaPlayer::EndOfMedia || status == QMediaPlayer::InvalidMedia)
-                    Finish(id);
-            });
+            connect(player, &QMediaPlayer::mediaStatusChanged, this,
+                [this, id](QMediaPlayer::MediaStatus status) {
+                    if (status == QMediaPlayer::EndOfMedia || status == QMediaPlayer::InvalidMedia)
+                        Finish(id);
+                });
             connect(player, &QMediaPlayer::errorOccurred, this, [this, id] { Finish(id); });
             player->setSource(SourceUrl(source));
             player->play();

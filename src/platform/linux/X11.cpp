@@ -14,12 +14,10 @@ namespace {
 
 constexpr quint32 KIconicState = 3;
 
-template <typename T>
-struct TFree {
+template <typename T> struct TFree {
     void operator()(T* p) const { std::free(p); }
 };
-template <typename T>
-using TReply = std::unique_ptr<T, TFree<T>>;
+template <typename T> using TReply = std::unique_ptr<T, TFree<T>>;
 
 } // namespace
 
@@ -64,7 +62,7 @@ QByteArray Property(xcb_connection_t* c, xcb_window_t window, xcb_atom_t propert
     if (!reply || reply->type == XCB_ATOM_NONE || (type != XCB_ATOM_ANY && reply->type != type))
         return {};
     return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
-                      xcb_get_property_value_length(reply.get()));
+        xcb_get_property_value_length(reply.get()));
 }
 
 QList<quint32> Property32(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
@@ -88,13 +86,13 @@ void SendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, const
     for (size_t i = 0; i < data.size(); ++i)
         event.data.data32[i] = data[i];
     xcb_send_event(c, 0, Root(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+        reinterpret_cast<const char*>(&event));
     xcb_flush(c);
 }
 
 void Iconify(xcb_connection_t* c, xcb_window_t window)
 {
-    SendToRoot(c, window, Atom(c, "WM_CHANGE_STATE"), {KIconicState, 0, 0, 0, 0});
+    SendToRoot(c, window, Atom(c, "WM_CHANGE_STATE"), { KIconicState, 0, 0, 0, 0 });
 }
 
 QList<xcb_window_t> ClientList(xcb_connection_t* c)

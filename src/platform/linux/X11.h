@@ -26,8 +26,8 @@ QList<quint32> Property32(xcb_connection_t* c, xcb_window_t window, xcb_atom_t p
 
 // Sends a client message about `window` to the root window, where the window manager reads
 // it (EWMH and ICCCM requests).
-void SendToRoot(xcb_connection_t* c, xcb_window_t window, xcb_atom_t type,
-                const std::array<quint32, 5>& data);
+void SendToRoot(
+    xcb_connection_t* c, xcb_window_t window, xcb_atom_t type, const std::array<quint32, 5>& data);
 
 // Asks the window manager to minimise a client window.
 void Iconify(xcb_connection_t* c, xcb_window_t window);
