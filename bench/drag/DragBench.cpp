@@ -44,12 +44,11 @@
 #include <QWindow>
 
 #include <sys/resource.h>
+#include <sys/types.h>
 #include <time.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
 #include <xcb/xtest.h>
-
-#include <sys/types.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -633,7 +632,7 @@ TDragFigures Analyse(const std::vector<TDispatch>& log)
             ++f.PointerMoves;
         if (log[i].Type == QEvent::MouseButtonRelease && !f.Release)
             f.Release = log[i].Begin;
-        if (log[i].PaintedOverlay || log[i].PaintedBar)
+        if ((log[i].PaintedOverlay || log[i].PaintedBar) && log[i].Drawn != log[i].End)
             f.SyncWaits.push_back(Ms(log[i].Drawn - log[i].End));
     }
     if (f.Ticks.empty())
@@ -801,8 +800,9 @@ void PrintTable(const std::vector<TDragFigures>& drags, std::size_t first)
     std::printf("  tick handler ms (median / p95 / worst): %s, of it the UI thread's own processor time: %s; "
                 "handlers preempted: %d\n",
         qPrintable(Triple(all.Handlers)), qPrintable(Triple(all.HandlerCpu)), all.PreemptedHandlers);
-    std::printf("  server round trip after a paint ms (median / p95 / worst): %s\n",
-        qPrintable(Triple(all.SyncWaits)));
+    if (!all.SyncWaits.empty())
+        std::printf("  server round trip after a paint ms (median / p95 / worst): %s\n",
+            qPrintable(Triple(all.SyncWaits)));
 }
 
 struct TOptions {
