@@ -136,9 +136,10 @@ bool TQuillbar1::PointerInForm() const
 TDragKeys TQuillbar1::DragKeys() const
 {
     const Qt::MouseButtons buttons = QGuiApplication::mouseButtons();
+    const TInputState held = FServices.Input.State(); // one round trip to the X server
     TDragKeys keys;
-    keys.LeftButton = FServices.Input.State().LeftButton;
-    keys.Shift = FServices.Input.State().Shift;
+    keys.LeftButton = held.LeftButton;
+    keys.Shift = held.Shift;
     keys.Grow = IsGrowButton(buttons) || FHeldKeys.contains(Qt::Key_Up);
     keys.Shrink = IsShrinkButton(buttons) || FHeldKeys.contains(Qt::Key_Down);
     keys.ResetScale = FHeldKeys.contains(Qt::Key_Space);

@@ -4,9 +4,12 @@
 
 namespace qb {
 
+// The window manager is kept out: the overlay follows the pointer every 16 ms, and a managed
+// window would wait for the manager on every move and resize.
 TOverlay1::TOverlay1()
-    : QWidget(
-        nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+    : QWidget(nullptr,
+          Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus
+              | Qt::BypassWindowManagerHint)
 {
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_ShowWithoutActivating);
