@@ -43,7 +43,8 @@
 # - A start in which the window was mapped before its damage monitor existed (a busy machine
 #   can delay the watcher that much) cannot be measured and is run again.
 # - The programs take turns (floor, bar, ...), one warm-up start each is not counted, and each
-#   figure is given as median [min - max]. The machine's load average is printed with them:
+#   figure is given as median [min - max]; the starts of the idle runs count among the starts.
+#   The machine's load average is printed with them:
 #   other work on a shared machine widens the spread and slows both programs alike.
 set -euo pipefail
 
