@@ -19,10 +19,8 @@
 #include <exception>
 #include <stdexcept>
 
-namespace qb
-{
-namespace
-{
+namespace qb {
+namespace {
 
 constexpr int KRows = 2;
 constexpr int KCols = 8;
