@@ -134,8 +134,8 @@ void TQuillbar1::Show()
     FWindow->show();
     ApplyStanding();
     WatchScreens();
-    // The first activation runs once the window is on the screen, from the event loop.
-    QTimer::singleShot(0, this, &TQuillbar1::FormActivate);
+    // The first activation (fade-in, start sound, timers) follows the first picture on the
+    // screen, so that setting up the sound system does not delay it.
 }
 
 void TQuillbar1::FormActivate()

@@ -235,6 +235,7 @@ private:
     void BarWheel(QWheelEvent& event) override;
     void BarKeyPress(QKeyEvent& event) override;
     void BarKeyRelease(QKeyEvent& event) override;
+    void BarFirstPainted() override;
     void BarActivated() override;
     void BarDeactivated() override;
     void BarCloseRequested() override;

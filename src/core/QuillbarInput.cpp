@@ -115,6 +115,11 @@ void TQuillbar1::BarKeyRelease(QKeyEvent& event)
         FKeys->FormKeyUp(FWindow->mapFromGlobal(QCursor::pos()), Keys());
 }
 
+void TQuillbar1::BarFirstPainted()
+{
+    FormActivate();
+}
+
 void TQuillbar1::BarActivated()
 {
 }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QPainter>
+#include <QTimer>
 
 namespace qb {
 
@@ -64,6 +65,11 @@ void TBarWindow::paintEvent(QPaintEvent*)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(target, FPicture);
+    if (!FPainted) {
+        FPainted = true;
+        // Told from the event loop, once this paint has been flushed to the screen.
+        QTimer::singleShot(0, this, [this] { FEvents.BarFirstPainted(); });
+    }
 }
 
 void TBarWindow::mousePressEvent(QMouseEvent* event)

@@ -18,7 +18,9 @@ public:
     virtual void BarWheel(QWheelEvent& event) = 0;
     virtual void BarKeyPress(QKeyEvent& event) = 0;
     virtual void BarKeyRelease(QKeyEvent& event) = 0;
-    // The window was shown and became active for the first time, or lost the activation.
+    // The window's first picture reached the screen.
+    virtual void BarFirstPainted() = 0;
+    // The window became active, or lost the activation.
     virtual void BarActivated() = 0;
     virtual void BarDeactivated() = 0;
     // The user or the session asks the window to close.
@@ -59,6 +61,7 @@ protected:
 private:
     IBarWindowEvents& FEvents;
     QImage FPicture;
+    bool FPainted = false;
     Qt::Alignment FAlignment;
     QSize FFullSize;
 };

@@ -141,6 +141,21 @@ TEST(LinuxInput, KeysButtonsAndPointerAsHeldNow)
     EXPECT_FALSE(input.State().RightButton);
 }
 
+TEST(LinuxInput, KeysHeldWhicheverWindowHasTheFocus)
+{
+    LinuxInput input;
+    for (const auto& [name, key] : { std::pair { "Pause", int(Qt::Key_Pause) }, std::pair { "F1", int(Qt::Key_F1) },
+             std::pair { "space", int(Qt::Key_Space) } }) {
+        EXPECT_FALSE(input.KeyHeld(key)) << name;
+        Xdotool({ QStringLiteral("keydown"), QLatin1String(name) });
+        EXPECT_TRUE(input.KeyHeld(key)) << name;
+        Xdotool({ QStringLiteral("keyup"), QLatin1String(name) });
+        EXPECT_FALSE(input.KeyHeld(key)) << name;
+    }
+    // Keys the bar never asks about are not looked up.
+    EXPECT_FALSE(input.KeyHeld(Qt::Key_A));
+}
+
 TEST(LinuxInput, PasteChordTypesCtrlVEvenWithShiftHeld)
 {
     QLineEdit edit;

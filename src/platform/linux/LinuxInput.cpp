@@ -2,6 +2,7 @@
 
 #include "platform/linux/X11.h"
 
+#include <QCoreApplication>
 #include <QCursor>
 #include <QGuiApplication>
 
@@ -97,15 +98,40 @@ xcb_keysym_t KeysymOf(int key)
 
 } // namespace
 
+LinuxInput::LinuxInput()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+LinuxInput::~LinuxInput()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+}
+
+bool LinuxInput::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType == "xcb_generic_event_t"
+        && (static_cast<xcb_generic_event_t*>(message)->response_type & 0x7f) == XCB_MAPPING_NOTIFY)
+        FKeycodes.clear();
+    return false;
+}
+
 bool LinuxInput::KeyHeld(int key) const
 {
     xcb_connection_t* c = x11::Connection();
     const xcb_keysym_t keysym = KeysymOf(key);
     if (!c || keysym == 0)
         return false;
-    std::unique_ptr<xcb_key_symbols_t, TSymbolsFree> symbols(xcb_key_symbols_alloc(c));
-    const xcb_keycode_t code = FirstKeycode(symbols.get(), keysym);
-    if (code == XCB_NO_SYMBOL)
+    auto known = FKeycodes.constFind(key);
+    if (known == FKeycodes.cend()) {
+        std::unique_ptr<xcb_key_symbols_t, TSymbolsFree> symbols(xcb_key_symbols_alloc(c));
+        const xcb_keycode_t code = FirstKeycode(symbols.get(), keysym);
+        known = FKeycodes.insert(key, code == XCB_NO_SYMBOL ? 0 : quint8(code));
+    }
+    const quint8 code = *known;
+    if (code == 0)
         return false;
     TReply<xcb_query_keymap_reply_t> keymap(xcb_query_keymap_reply(c, xcb_query_keymap(c), nullptr));
     return keymap && (keymap->keys[code / 8] & (1 << (code % 8)));
