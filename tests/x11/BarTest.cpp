@@ -67,7 +67,16 @@ protected:
             QStringLiteral("900") }); // away from the bar
         ASSERT_TRUE(Bar.Start()) << Bar.StandardError().toStdString();
         ASSERT_TRUE(test::WaitFor([&] { return Bar.Geometry().width() == 304; })) << "bar not placed";
-        Origin = Bar.Geometry().topLeft();
+        // Settled: the same place for a while, as a user would see it before clicking.
+        QRect last = Bar.Geometry();
+        int stable = 0;
+        ASSERT_TRUE(test::WaitFor([&] {
+            const QRect now = Bar.Geometry();
+            stable = now == last ? stable + 1 : 0;
+            last = now;
+            return stable >= 10;
+        }, 10000));
+        Origin = last.topLeft();
     }
 
     QImage Screen() const { return QGuiApplication::primaryScreen()->grabWindow(0).toImage(); }
