@@ -21,15 +21,8 @@ namespace qb {
 
 TShiftState TQuillbar1::Keys() const
 {
-    const TInputState held = FServices.Input.State();
-    TShiftState keys;
-    keys.Shift = held.Shift;
-    keys.Ctrl = held.Ctrl;
-    keys.Alt = held.Alt;
-    keys.Left = held.LeftButton;
-    keys.Right = held.RightButton;
+    TShiftState keys = ToShiftState(FServices.Input.State());
     keys.Middle = QGuiApplication::mouseButtons().testFlag(Qt::MiddleButton);
-    keys.CapsLockOn = held.CapsLockOn;
     return keys;
 }
 

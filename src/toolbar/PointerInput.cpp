@@ -48,6 +48,18 @@ TInputState ToInputState(const TShiftState& keys)
     return s;
 }
 
+TShiftState ToShiftState(const TInputState& held)
+{
+    TShiftState keys;
+    keys.Shift = held.Shift;
+    keys.Ctrl = held.Ctrl;
+    keys.Alt = held.Alt;
+    keys.CapsLockOn = held.CapsLockOn;
+    keys.Left = held.LeftButton;
+    keys.Right = held.RightButton;
+    return keys;
+}
+
 TCursorKind CursorKindOf(Qt::CursorShape shape)
 {
     switch (shape) {

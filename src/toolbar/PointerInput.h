@@ -32,6 +32,8 @@ struct TShiftState {
 };
 
 TInputState ToInputState(const TShiftState& keys);
+// The keys and buttons held as the platform reports them; the middle button is not among them.
+TShiftState ToShiftState(const TInputState& held);
 
 // A pointer event of the bar's picture.
 struct TPointerEvent {
